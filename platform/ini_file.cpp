@@ -1,0 +1,176 @@
+#include "ini_file.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+namespace {
+
+// Large enough for any profile file a person writes; a bigger file is not ours to parse.
+constexpr qint64 MaxFileSize = 4 * 1024 * 1024;
+
+struct Parsed {
+    QList<QByteArray> lines;
+    QByteArray eol = "\n";
+    bool readable = true; // false when a file exists but could not be read whole
+};
+
+Parsed load(const QString &path)
+{
+    Parsed p;
+    QFile f(path);
+    if (!f.exists())
+        return p;
+    if (!f.open(QIODevice::ReadOnly) || f.size() > MaxFileSize) {
+        p.readable = false;
+        return p;
+    }
+    const QByteArray all = f.readAll();
+    if (all.contains("\r\n"))
+        p.eol = "\r\n";
+    p.lines = all.split('\n');
+    if (p.lines.size() > 0 && p.lines.last().isEmpty())
+        p.lines.removeLast();
+    for (QByteArray &l : p.lines)
+        if (l.endsWith('\r'))
+            l.chop(1);
+    return p;
+}
+
+bool sameName(const QByteArray &a, const QString &b)
+{
+    return QString::fromUtf8(a).compare(b, Qt::CaseInsensitive) == 0;
+}
+
+// The section name of a "[name]" line, or a null array for other lines.
+QByteArray sectionName(const QByteArray &line)
+{
+    const QByteArray t = line.trimmed();
+    if (t.startsWith('[')) {
+        const int close = t.indexOf(']');
+        if (close > 0)
+            return t.mid(1, close - 1).trimmed();
+    }
+    return QByteArray();
+}
+
+bool isComment(const QByteArray &t) { return t.startsWith(';') || t.startsWith('#'); }
+
+// Splits "key=value"; false for lines that are not entries.
+bool splitEntry(const QByteArray &line, QByteArray *key, QByteArray *value)
+{
+    const QByteArray t = line.trimmed();
+    if (t.isEmpty() || isComment(t) || t.startsWith('['))
+        return false;
+    const int eq = t.indexOf('=');
+    if (eq <= 0)
+        return false;
+    *key = t.left(eq).trimmed();
+    *value = t.mid(eq + 1).trimmed();
+    return true;
+}
+
+QString cutValue(const QByteArray &raw)
+{
+    QByteArray v = raw;
+    const int nul = v.indexOf('\0');
+    if (nul >= 0)
+        v.truncate(nul);
+    QString s = QString::fromUtf8(v);
+    if (s.size() > IniFile::MaxValueLength)
+        s.truncate(IniFile::MaxValueLength);
+    return s;
+}
+
+// Index range [begin, end) of the body of the first section called `section`; begin is -1
+// when there is none.
+QPair<int, int> findSection(const QList<QByteArray> &lines, const QString &section)
+{
+    int begin = -1;
+    for (int i = 0; i < lines.size(); ++i) {
+        const QByteArray name = sectionName(lines[i]);
+        if (name.isNull())
+            continue;
+        if (begin >= 0)
+            return {begin, i};
+        if (sameName(name, section))
+            begin = i + 1;
+    }
+    return {begin, int(lines.size())};
+}
+
+} // namespace
+
+IniFile::IniFile(QString path) : m_path(std::move(path)) {}
+
+QString IniFile::ReadIni(const QString &section, const QString &key) const
+{
+    const Parsed p = load(m_path);
+    const auto [begin, end] = findSection(p.lines, section);
+    if (begin < 0)
+        return Missing;
+    for (int i = begin; i < end; ++i) {
+        QByteArray k, v;
+        if (splitEntry(p.lines[i], &k, &v) && sameName(k, key))
+            return cutValue(v);
+    }
+    return Missing;
+}
+
+bool IniFile::hasSection(const QString &section) const
+{
+    return findSection(load(m_path).lines, section).first >= 0;
+}
+
+QList<QPair<QString, QString>> IniFile::entries(const QString &section) const
+{
+    QList<QPair<QString, QString>> out;
+    const Parsed p = load(m_path);
+    const auto [begin, end] = findSection(p.lines, section);
+    for (int i = begin < 0 ? end : begin; i < end; ++i) {
+        QByteArray k, v;
+        if (splitEntry(p.lines[i], &k, &v))
+            out.append({QString::fromUtf8(k), cutValue(v)});
+    }
+    return out;
+}
+
+bool IniFile::WriteIni(const QString &section, const QString &key, const QString &value)
+{
+    Parsed p = load(m_path);
+    if (!p.readable)
+        return false; // never replace a file we could not read
+    const QByteArray entry = key.toUtf8() + '=' + value.toUtf8();
+    const auto [begin, end] = findSection(p.lines, section);
+    if (begin < 0) {
+        if (!p.lines.isEmpty() && !p.lines.last().trimmed().isEmpty())
+            p.lines.append(QByteArray());
+        p.lines.append('[' + section.toUtf8() + ']');
+        p.lines.append(entry);
+    } else {
+        int lastEntry = begin - 1;
+        bool replaced = false;
+        for (int i = begin; i < end; ++i) {
+            QByteArray k, v;
+            if (!p.lines[i].trimmed().isEmpty())
+                lastEntry = i;
+            if (splitEntry(p.lines[i], &k, &v) && sameName(k, key)) {
+                p.lines[i] = k + '=' + value.toUtf8();
+                replaced = true;
+                break;
+            }
+        }
+        if (!replaced)
+            p.lines.insert(lastEntry + 1, entry);
+    }
+
+    QSaveFile out(m_path);
+    if (!out.open(QIODevice::WriteOnly))
+        return false;
+    QByteArray all = p.lines.join(p.eol);
+    all += p.eol;
+    if (out.write(all) != all.size()) {
+        out.cancelWriting();
+        return false;
+    }
+    return out.commit();
+}

@@ -1,0 +1,109 @@
+#include "qt_serial_port.h"
+
+#include <QFileInfo>
+#include <unistd.h>
+
+QtSerialPort::QtSerialPort(PortCatalog catalog, QObject *parent)
+    : SerialPort(parent), m_catalog(std::move(catalog))
+{
+    connect(&m_port, &QSerialPort::readyRead, this, &SerialPort::dataArrived);
+    connect(&m_port, &QSerialPort::errorOccurred, this, &QtSerialPort::onError);
+}
+
+QtSerialPort::~QtSerialPort()
+{
+    m_port.close();
+}
+
+bool QtSerialPort::open(int number, QString *why)
+{
+    if (m_port.isOpen())
+        m_port.close();
+    const auto entry = m_catalog.entry(number);
+    if (!entry) {
+        if (why)
+            *why = QStringLiteral("Com%1 is not connected to this computer.").arg(number);
+        return false;
+    }
+    m_port.setPortName(entry->devicePath);
+    // Line settings go in before opening: a pseudo-terminal refuses a parity change later.
+    m_port.setBaudRate(QSerialPort::Baud9600);
+    m_port.setParity(QSerialPort::OddParity);
+    m_port.setDataBits(QSerialPort::Data8);
+    m_port.setStopBits(QSerialPort::OneStop);
+    m_port.setFlowControl(QSerialPort::NoFlowControl);
+    m_opening = true;
+    const bool ok = m_port.open(QIODevice::ReadWrite);
+    if (ok)
+        m_port.setDataTerminalReady(false); // fails on a pseudo-terminal; that is harmless
+    m_opening = false;
+    if (!ok) {
+        if (why)
+            *why = openFailureText(entry->devicePath);
+        m_port.clearError();
+        return false;
+    }
+    m_port.clearError();
+    return true;
+}
+
+QString QtSerialPort::openFailureText(const QString &path) const
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return QStringLiteral("%1 does not exist (is the adapter plugged in?).").arg(path);
+    const QByteArray local = QFile::encodeName(path);
+    if (::access(local.constData(), R_OK | W_OK) != 0)
+        return QStringLiteral("No permission to use %1. Add your user to the 'dialout' group "
+                              "(sudo usermod -aG dialout $USER) and log in again.").arg(path);
+    if (m_port.error() == QSerialPort::PermissionError)
+        return QStringLiteral("%1 is in use by another program (for example ModemManager or brltty).").arg(path);
+    return QStringLiteral("%1 could not be opened: %2").arg(path, m_port.errorString());
+}
+
+void QtSerialPort::close()
+{
+    if (m_port.isOpen())
+        m_port.close();
+}
+
+bool QtSerialPort::isOpen() const
+{
+    return m_port.isOpen();
+}
+
+void QtSerialPort::discardInput()
+{
+    if (!m_port.isOpen())
+        return;
+    m_port.clear(QSerialPort::Input);
+    m_port.readAll();
+}
+
+bool QtSerialPort::write(const QByteArray &data)
+{
+    if (!m_port.isOpen())
+        return false;
+    return m_port.write(data) == data.size();
+}
+
+QByteArray QtSerialPort::readAll()
+{
+    return m_port.isOpen() ? m_port.readAll() : QByteArray();
+}
+
+void QtSerialPort::onError(QSerialPort::SerialPortError error)
+{
+    if (m_opening || error == QSerialPort::NoError || !m_port.isOpen())
+        return;
+    // Only failures of the line itself end it; a refused setting (DTR on a pseudo-terminal)
+    // or a write time-out does not.
+    if (error != QSerialPort::ReadError && error != QSerialPort::ResourceError
+        && error != QSerialPort::WriteError)
+        return;
+    const QString why = m_port.errorString();
+    // Close on the first error: Qt would otherwise report it again in a tight loop.
+    m_port.close();
+    m_port.clearError();
+    Q_EMIT lineLost(why);
+}
