@@ -1,0 +1,143 @@
+#include "serial_link.h"
+
+#include "platform/message_boxes.h"
+#include "platform/message_line.h"
+#include "platform/serial_port.h"
+#include "platform/waiter.h"
+
+namespace {
+const QString CannotOpen = QStringLiteral("ComPort cannot be opened.");
+const QString Initialized = QStringLiteral("CommPort was initialized.");
+const QString NoReply = QStringLiteral("RS232 communication fault.");
+const QString PartialReply = QStringLiteral("ZX cannot be set.");
+constexpr int BlinkMs = 100;
+} // namespace
+
+SerialLink::SerialLink(SerialPort &port, PortChoice &choice, Waiter &waiter, MessageBoxes &boxes,
+                       MessageLine &line, QObject *parent)
+    : QObject(parent), m_port(port), m_choice(choice), m_waiter(waiter), m_boxes(boxes), m_line(line)
+{
+    m_tmrComm.setSingleShot(true);
+    m_tmrComm.setTimerType(Qt::PreciseTimer);
+    connect(&m_tmrComm, &QTimer::timeout, this, [this] {
+        m_tmrComm.stop();
+        m_commTimeout = true;
+        m_waiter.wake();
+    });
+    m_tmrLed.setInterval(BlinkMs);
+    connect(&m_tmrLed, &QTimer::timeout, this, [this] { setLed(m_ledColour == LedDark ? LedBright : LedDark); });
+    connect(&m_port, &SerialPort::dataArrived, this, &SerialLink::onDataArrived);
+    connect(&m_port, &SerialPort::lineLost, this, &SerialLink::onLineLost);
+}
+
+int SerialLink::timeoutFor(const QString &command)
+{
+    const QString head = command.left(2);
+    if (head == QLatin1String("ae") || head == QLatin1String("be"))
+        return 12000;
+    if (head == QLatin1String("ar") || head == QLatin1String("br"))
+        return 10000;
+    return 3000; // "rt", "sw", "sr" and everything else, the settings block included
+}
+
+void SerialLink::OpenPort(const std::function<bool(const QString &)> &askForPort)
+{
+    for (;;) {
+        if (m_choice.ComPortNo == 0) {
+            m_line.ShowMessage(CannotOpen, MessageLine::Red);
+            return;
+        }
+        QString why;
+        if (m_port.isOpen() || m_port.open(m_choice.ComPortNo, &why)) {
+            m_lossReported = false;
+            m_line.ShowMessage(Initialized, MessageLine::Black);
+            Q_EMIT portStateChanged(true);
+            return;
+        }
+        m_line.ShowMessage(CannotOpen, MessageLine::Red);
+        if (!askForPort || !askForPort(why))
+            return;
+    }
+}
+
+void SerialLink::ClosePort()
+{
+    if (m_port.isOpen()) {
+        m_port.close();
+        Q_EMIT portStateChanged(false);
+    }
+}
+
+bool SerialLink::isOpen() const
+{
+    return m_port.isOpen();
+}
+
+void SerialLink::SendCommand(const QString &command, const QString &terminator)
+{
+    m_tmrLed.start();
+    setLed(LedBright);
+    const int timeout = timeoutFor(command);
+    m_recvData.clear();
+    m_port.discardInput();
+    m_commTimeout = false;
+
+    if (!m_port.isOpen() || !m_port.write(command.toLatin1())) {
+        // Nothing can arrive on a closed line: end as a time-out with nothing received
+        // instead of making the user wait for it.
+        m_commTimeout = true;
+    } else {
+        m_tmrComm.start(timeout);
+        m_waiter.waitUntil([&] { return m_commTimeout || m_recvData.contains(terminator); }, -1);
+        m_tmrComm.stop();
+    }
+    if (m_waiter.cancelled())
+        return; // the program is ending: nobody is left to tell
+    if (m_commTimeout)
+        reportTimeout();
+}
+
+void SerialLink::reportTimeout()
+{
+    m_commError = true;
+    const bool nothing = m_recvData.isEmpty();
+    const QString text = nothing ? NoReply : PartialReply;
+    // After a lost line the loss was reported once already; the remaining commands of the
+    // operation fail quietly instead of raising one box each.
+    if (!(m_lossReported && !m_port.isOpen()))
+        m_boxes.show(text, nothing ? MessageBoxes::Icon::Exclamation : MessageBoxes::Icon::Information,
+                     MessageBoxes::Buttons::Ok);
+    m_line.ShowMessage(text, MessageLine::Red);
+}
+
+void SerialLink::onDataArrived()
+{
+    m_recvData += QString::fromLatin1(m_port.readAll());
+    m_waiter.wake();
+}
+
+void SerialLink::onLineLost(const QString &why)
+{
+    Q_EMIT portStateChanged(false);
+    m_lossReported = true;
+    m_commTimeout = true; // a running exchange ends now; nothing more can arrive
+    m_waiter.wake();
+    m_line.ShowMessage(CannotOpen, MessageLine::Red);
+    m_boxes.show(QStringLiteral("The connection to the controller was lost: %1\n"
+                                "Check the cable, then choose the port again with ComPort.").arg(why),
+                 MessageBoxes::Icon::Exclamation, MessageBoxes::Buttons::Ok);
+}
+
+void SerialLink::stopBusyIndicator()
+{
+    m_tmrLed.stop();
+    setLed(LedDark);
+}
+
+void SerialLink::setLed(int bgr)
+{
+    if (bgr == m_ledColour)
+        return;
+    m_ledColour = bgr;
+    Q_EMIT ledColourChanged(bgr);
+}
