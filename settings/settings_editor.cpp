@@ -1,0 +1,142 @@
+#include "settings/settings_editor.h"
+#include "settings/number_text.h"
+#include "settings/spin_button.h"
+#include "platform/colours.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPalette>
+
+SettingsEditor::SettingsEditor(QWidget *window, QWidget *fraTmp, MessageBoxes &boxes, QObject *parent)
+    : QObject(parent)
+    , m_boxes(boxes)
+    , m_w(window, fraTmp)
+{
+    for (int i = 0; i < fields::Count; ++i) {
+        connect(TxtData(i), &QLineEdit::textChanged, this, [this, i] { TxtData_Change(i); });
+        connect(UpDownData(i), &SpinButton::valueChanged, this, [this, i] { UpDownData_Change(i); });
+    }
+    connect(ChkCurLimOff(), &QCheckBox::toggled, this, [this] { ChkCurLimOff_Click(); });
+}
+
+void SettingsEditor::MainIni()
+{
+    for (const FieldSpec &s : fields::table()) {
+        const int i = s.index;
+        m_minData[size_t(i)] = s.minimum;
+        m_maxData[size_t(i)] = s.maximum;
+        TxtData(i)->setToolTip(fields::tooltip(i));
+        UpDownData(i)->setMinimum(s.spinMinimum);
+        UpDownData(i)->setMaximum(s.spinMaximum);
+        UpDownData(i)->setSingleStep(1);
+        if (fields::snapsToTens(i))
+            UpDownData(i)->setSingleStep(10);
+        setFieldText(i, QString());
+    }
+}
+
+void SettingsEditor::ClearDisplay()
+{
+    ChkCurLimOff()->setChecked(false);
+    for (int i = 0; i < fields::Count; ++i) {
+        setFieldText(i, QString());
+        if (i < 4)
+            ChkMode(i)->setChecked(false);
+    }
+    TxtZxType()->setText(QString());
+    TxtVer()->setText(QString());
+}
+
+void SettingsEditor::TxtData_Change(int i)
+{
+    const QString text = TxtData(i)->text();
+    // Empty, or a number still being typed ("3."): leave colour and spin alone.
+    if (text.isEmpty() || text.endsWith(u'.'))
+        return;
+    float v = numtext::readSingle(text);
+
+    if (fields::snapsToTens(i)) {
+        // Two-digit entries 50..99 and three-digit entries up to 399 are taken as meant
+        // to the nearest ten; 10..49 are left as typed, they may be the start of 100..499.
+        const double first = numtext::leadingNumber(text.left(1));
+        if ((text.size() == 2 && first >= 5) || (text.size() == 3 && first <= 3)) {
+            v = float(double(numtext::fix(double(v) / 10 + 0.5)) * 10);
+            setFieldText(i, numtext::shortestText(v));
+        }
+    }
+
+    const bool inRange = m_minData[size_t(i)] <= v && v <= m_maxData[size_t(i)];
+    setFieldColour(i, inRange ? Black : Red);
+    if (!inRange)
+        return;
+    // Works on the single-precision value: 3.55 is held just below 3.55 and gives 35.
+    const double spin = i == fields::LowBattery ? double(v) * 10 : double(v);
+    UpDownData(i)->setValue(int(numtext::roundHalfEven(spin)));
+    if (i == fields::CurrentLimit)
+        m_curLimData = v;
+}
+
+void SettingsEditor::UpDownData_Change(int i)
+{
+    const float v = numtext::readSingle(TxtData(i)->text());
+    const float low = m_minData[size_t(i)];
+    const float high = m_maxData[size_t(i)];
+    if (v < low) {
+        setFieldText(i, numtext::shortestText(low));
+    } else if (v <= high) {
+        const int spin = UpDownData(i)->value();
+        setFieldText(i, i == fields::LowBattery ? numtext::shortestText(spin / 10.0) : QString::number(spin));
+    } else {
+        setFieldText(i, numtext::shortestText(high));
+    }
+}
+
+void SettingsEditor::ChkCurLimOff_Click()
+{
+    if (ChkCurLimOff()->isChecked()) {
+        turnCurrentLimiterOff();
+        return;
+    }
+    // 480 A is how the controller reports the limiter off; bring the field back at its top.
+    if (m_curLimData == 480.0f)
+        m_curLimData = 300.0f;
+    setFieldText(fields::CurrentLimit, numtext::shortestText(m_curLimData));
+    setCurrentLimiterEnabled(true);
+}
+
+void SettingsEditor::turnCurrentLimiterOff()
+{
+    const QString text = TxtData(fields::CurrentLimit)->text();
+    // A field without a number (still blank, say) keeps the last value: unticking then
+    // shows that value, or a red 0 when there never was one, rather than an invented one.
+    if (numtext::hasLeadingNumber(text))
+        m_curLimData = numtext::readSingle(text);
+    setFieldText(fields::CurrentLimit, QString());
+    setCurrentLimiterEnabled(false);
+}
+
+void SettingsEditor::setCurrentLimiterEnabled(bool enabled)
+{
+    TxtData(fields::CurrentLimit)->setEnabled(enabled);
+    UpDownData(fields::CurrentLimit)->setEnabled(enabled);
+    LblCurLim()->setEnabled(enabled);
+}
+
+void SettingsEditor::setFieldText(int i, const QString &text)
+{
+    TxtData(i)->setText(text); // runs TxtData_Change when the text differs
+}
+
+void SettingsEditor::setFieldColour(int i, int bgr)
+{
+    QLineEdit *field = TxtData(i);
+    QPalette p = field->palette();
+    p.setColor(QPalette::Text, colourFromBgr(bgr));
+    field->setPalette(p);
+}
+
+int SettingsEditor::fieldColour(int i) const
+{
+    return bgrFromColour(TxtData(i)->palette().color(QPalette::Text));
+}

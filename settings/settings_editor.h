@@ -1,0 +1,101 @@
+#pragma once
+#include "settings/field_table.h"
+#include "settings/settings_widgets.h"
+
+#include <QObject>
+#include <QString>
+#include <array>
+
+class MessageBoxes;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QWidget;
+class SpinButton;
+
+// Where a settings block came from: a reply of the controller or a settings file.
+enum class BlockSource { Device, File };
+
+// What ShowReadData made of a block.
+enum class DecodeResult {
+    Accepted,  // every widget shows the block
+    Deleted,   // the controller's settings are deleted; nothing shown
+    OtherType, // a controller of another type; only the type box was blanked
+    Unreadable // a number could not be read; fields before it were filled
+};
+
+// The settings editor of the main window: thirteen range-checked fields with their spin
+// buttons, the current limiter's "Off" switch, the mode flags, type and version. It
+// shows a settings block in the widgets and builds the block to write from them.
+//
+// Every text or value the program writes runs the same handlers as typing does, so
+// fields filled from a reply or a file are checked and coloured like typed ones.
+class SettingsEditor : public QObject {
+    Q_OBJECT
+public:
+    using BlockSource = ::BlockSource;
+    using DecodeResult = ::DecodeResult;
+
+    // Colours of the validity mark (0xBBGGRR).
+    static constexpr int Black = 0x000000;
+    static constexpr int Red = 0x0000FF;
+
+    SettingsEditor(QWidget *window, QWidget *fraTmp, MessageBoxes &boxes, QObject *parent = nullptr);
+
+    // Limits, tooltips, spin bounds and steps, blank fields.
+    void MainIni();
+    // Unticks "Off", blanks the fields, unticks the mode boxes, blanks type and version.
+    void ClearDisplay();
+
+    // Shows a block in the widgets. On the device path the user is told about a reply
+    // that cannot be read; on the file path the caller reports it.
+    DecodeResult ShowReadData(const QString &block, BlockSource source);
+
+    // Checks the fields and builds the block to write into WriteData. Bytes the tool
+    // does not own come from `readData`, the controller's last reply; when there is
+    // none, from the last block accepted from a settings file.
+    bool MakeWriteData(const QString &readData);
+    const QString &WriteData() const { return m_writeData; }
+
+    // The editor's handlers; the widgets' signals call them.
+    void TxtData_Change(int index);
+    void UpDownData_Change(int index);
+    void ChkCurLimOff_Click();
+
+    QLineEdit *TxtData(int i) const { return m_w.txtData.at(size_t(i)); }
+    SpinButton *UpDownData(int i) const { return m_w.upDownData.at(size_t(i)); }
+    QLabel *caption(int i) const { return m_w.captions.at(size_t(i)); }
+    QLabel *unitLabel(int i) const { return m_w.units.at(size_t(i)); }
+    QCheckBox *ChkCurLimOff() const { return m_w.chkCurLimOff; }
+    QLabel *LblCurLim() const { return m_w.lblCurLim; }
+    QCheckBox *ChkMode(int b) const { return m_w.chkMode.at(size_t(b)); }
+    QLineEdit *TxtZxType() const { return m_w.txtZxType; }
+    QLineEdit *TxtVer() const { return m_w.txtVer; }
+
+    float MinData(int i) const { return m_minData.at(size_t(i)); }
+    float MaxData(int i) const { return m_maxData.at(size_t(i)); }
+    float CurLimData() const { return m_curLimData; }
+    // Text colour of a field as 0xBBGGRR; Red marks a value out of range.
+    int fieldColour(int i) const;
+
+Q_SIGNALS:
+    // "Setting Data Write" may (true) or may not (false) be used now.
+    void writeAllowed(bool enabled);
+
+private:
+    void setFieldText(int i, const QString &text);
+    void setFieldColour(int i, int bgr);
+    void setCurrentLimiterEnabled(bool enabled);
+    void turnCurrentLimiterOff();
+    void applyOffCheck();
+    DecodeResult refuse(DecodeResult result, const QString &message);
+
+    MessageBoxes &m_boxes;
+    SettingsWidgets m_w;
+    // Fifteen entries as the window has always kept them; 13 and 14 are never used.
+    std::array<float, 15> m_minData{};
+    std::array<float, 15> m_maxData{};
+    float m_curLimData = 0;
+    QString m_writeData;
+    QString m_lastFileBlock;
+};

@@ -1,0 +1,113 @@
+// Showing a settings block in the editor and building the block to write from it.
+#include "settings/block_assembly.h"
+#include "settings/number_text.h"
+#include "settings/settings_block.h"
+#include "settings/settings_editor.h"
+#include "platform/message_boxes.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+
+namespace {
+
+const QString DeletedText = QStringLiteral("Setting Data is deleted.");
+const QString OtherTypeText = QStringLiteral("ZX type is different.");
+const QString UnreadableText =
+    QStringLiteral("The setting data received from the ZX could not be read.\r\n"
+                   "Please try \"Setting Data Read\" again.");
+const QString AbnormalText = QStringLiteral("Data is abnormal!!\r\nPlease set it correctly.");
+const QString NoSourceText =
+    QStringLiteral("No setting data has been read from the ZX yet.\r\n"
+                   "Please use \"Setting Data Read\" or open a setting data file first.");
+
+} // namespace
+
+DecodeResult SettingsEditor::refuse(DecodeResult result, const QString &message)
+{
+    if (!message.isEmpty())
+        m_boxes.show(message, MessageBoxes::Icon::Exclamation, MessageBoxes::Buttons::Ok);
+    Q_EMIT writeAllowed(false);
+    return result;
+}
+
+DecodeResult SettingsEditor::ShowReadData(const QString &text, BlockSource source)
+{
+    // A file is told apart by its caller, which reports trouble in its own words.
+    const QString unreadable = source == BlockSource::Device ? UnreadableText : QString();
+    if (text.size() < block::Length)
+        return refuse(DecodeResult::Unreadable, unreadable);
+
+    switch (block::deviceOf(text)) {
+    case block::Device::Deleted:
+        return refuse(DecodeResult::Deleted, DeletedText);
+    case block::Device::Other:
+        TxtZxType()->setText(QString());
+        return refuse(DecodeResult::OtherType, OtherTypeText);
+    case block::Device::Zx316b:
+        break;
+    }
+
+    const block::Reading reading = block::read(text);
+    for (const block::Step &step : reading.steps) {
+        switch (step.kind) {
+        case block::Step::Kind::ZxType:
+            TxtZxType()->setText(step.text);
+            break;
+        case block::Step::Kind::Field:
+            setFieldText(step.index, step.text);
+            break;
+        case block::Step::Kind::CurLimOffCheck:
+            applyOffCheck();
+            break;
+        case block::Step::Kind::Version:
+            TxtVer()->setText(step.text);
+            break;
+        case block::Step::Kind::ModeFlags:
+            for (int b = 0; b < 4; ++b)
+                ChkMode(b)->setChecked((step.bits & (1 << b)) != 0);
+            break;
+        }
+    }
+    if (!reading.complete)
+        return refuse(DecodeResult::Unreadable, unreadable);
+
+    if (source == BlockSource::File)
+        m_lastFileBlock = text.left(block::Length);
+    Q_EMIT writeAllowed(true);
+    return DecodeResult::Accepted;
+}
+
+// The controller reports its limiter off as 480 A; the field was just filled from the
+// block, so its number decides the switch.
+void SettingsEditor::applyOffCheck()
+{
+    const bool off = numtext::readSingle(TxtData(fields::CurrentLimit)->text()) == 480.0f;
+    const bool wasOff = ChkCurLimOff()->isChecked();
+    ChkCurLimOff()->setChecked(off);
+    // Already ticked from an earlier block: the toggle does not fire, yet the field now
+    // shows 480; blank it as a fresh tick would, so "Off" never stands beside a value.
+    if (off && wasOff)
+        turnCurrentLimiterOff();
+}
+
+bool SettingsEditor::MakeWriteData(const QString &readData)
+{
+    assembly::FieldStates states;
+    assembly::FieldTexts texts;
+    for (int i = 0; i < fields::Count; ++i) {
+        texts[size_t(i)] = TxtData(i)->text();
+        states[size_t(i)] = {texts[size_t(i)], fieldColour(i) == Red};
+    }
+    const bool off = ChkCurLimOff()->isChecked();
+    if (assembly::firstUnusableField(states, off) >= 0) {
+        m_boxes.show(AbnormalText, MessageBoxes::Icon::Information, MessageBoxes::Buttons::Ok);
+        return false;
+    }
+    const QString &source = assembly::isCopySource(readData) ? readData : m_lastFileBlock;
+    if (!assembly::isCopySource(source)) {
+        m_boxes.show(NoSourceText, MessageBoxes::Icon::Exclamation, MessageBoxes::Buttons::Ok);
+        return false;
+    }
+    m_writeData = assembly::build(texts, off, source);
+    return true;
+}
