@@ -1,0 +1,31 @@
+#pragma once
+#include <QByteArray>
+#include <QString>
+
+// Whole-file reading and writing for the program's own data files. Files are plain
+// single-byte text; what they hold is judged by the callers.
+namespace textfile {
+
+// What FileExists has always meant to the user: a file of that name, not a folder.
+bool exists(const QString &path);
+
+// Makes an empty file of that name, leaving an existing one as it is.
+bool createEmpty(const QString &path);
+
+struct Content {
+    enum class Status { Read, TooLarge, Failed };
+    Status status = Status::Failed;
+    QByteArray bytes; // the whole file when Read
+    QString error;    // why, when Failed
+};
+
+// Reads the whole file, but never more than `limit` bytes: a file that goes on beyond
+// that (a huge file, a device that never ends) is TooLarge, and nothing is kept of it.
+Content readAtMost(const QString &path, qint64 limit);
+
+// Replaces the file with `bytes` in one step: the file holds either its old content or
+// all of the new one, and no half-written or temporary file is left behind. Returns an
+// empty string on success, else why the file could not be written.
+QString replaceWhole(const QString &path, const QByteArray &bytes);
+
+} // namespace textfile
