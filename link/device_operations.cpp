@@ -1,0 +1,228 @@
+#include "device_operations.h"
+
+#include "command_buttons.h"
+#include "serial_link.h"
+#include "settings_reply.h"
+
+#include "logview/frm_log.h" // log_viewer.h needs the complete window type
+#include "logview/log_viewer.h"
+#include "platform/message_boxes.h"
+#include "platform/message_line.h"
+#include "platform/waiter.h"
+#include "settings/settings_editor.h"
+
+#include <QLineEdit>
+
+namespace {
+
+const QString Cr = QStringLiteral("\r");
+const QString Completion = QStringLiteral("Completion");
+const QString VerifyNg = QStringLiteral("Verify was NG.");
+const QString UnreadableReply = QStringLiteral("The setting data received from the ZX could not be read.");
+
+// Before ROM version 4 the controller ends "ae" and "be" with their echo and then needs
+// time of its own; later versions send a carriage return when they are done.
+constexpr qint16 FirstVersionWithClosingCr = 4;
+constexpr double PauseAfterOldErase = 5.0;
+constexpr double PauseBeforeErase = 0.3;
+constexpr double PauseAroundWrite = 0.5;
+
+} // namespace
+
+DeviceOperations::DeviceOperations(SerialLink &link, Waiter &waiter, MessageLine &line, MessageBoxes &boxes,
+                                   SettingsEditor &editor, LogViewer &viewer, CommandButtons &buttons,
+                                   QObject *parent)
+    : QObject(parent), m_link(link), m_waiter(waiter), m_line(line), m_boxes(boxes), m_editor(editor),
+      m_viewer(viewer), m_buttons(buttons)
+{
+}
+
+bool DeviceOperations::cancelled() const
+{
+    return m_waiter.cancelled();
+}
+
+bool DeviceOperations::pause(double seconds)
+{
+    m_waiter.WaitSeconds(seconds);
+    return !cancelled();
+}
+
+bool DeviceOperations::exchange(const QString &command, const QString &terminator)
+{
+    m_link.SendCommand(command, terminator);
+    return !cancelled();
+}
+
+void DeviceOperations::CmdZxCom_Click(int index)
+{
+    // The port menu or a loaded settings file can unlock a button in the middle of an
+    // operation; a second exchange on the same line would mix both replies.
+    if (m_running || index < 0 || index >= CommandButtons::Count || cancelled())
+        return;
+    m_running = true;
+    Q_EMIT runningChanged(true);
+
+    for (int i = 0; i < CommandButtons::Count; ++i)
+        m_buttons.setEnabled(i, false);
+    m_link.setCommError(false);
+    m_line.ShowMessage(m_buttons.caption(index), MessageLine::Black);
+
+    switch (index) {
+    case SettingDataRead: readSettings(); break;
+    case SettingDataWrite: WriteSettings(); break;
+    case DefaultDataWrite: writeDefaults(); break;
+    case DataGet: getLog(); break;
+    case DataClear: clearLog(); break;
+    }
+    if (cancelled()) {
+        // The window is going away: leave its widgets alone.
+        m_running = false;
+        return;
+    }
+
+    EndOperation();
+    m_link.stopBusyIndicator();
+    // After "Data Get" the focus stays in the log window that has just opened.
+    if (index != DataGet && m_buttons.isEnabled(index))
+        m_buttons.setFocus(index);
+    m_running = false;
+    Q_EMIT runningChanged(false);
+}
+
+void DeviceOperations::EndOperation()
+{
+    // A port closed from the menu during the operation stays unusable until it is opened
+    // again, so none of the buttons may come back.
+    const bool open = m_link.isOpen();
+    for (int i = 0; i < CommandButtons::Count; ++i)
+        m_buttons.setEnabled(i, open);
+    if (m_editor.TxtData(0)->text().isEmpty())
+        m_buttons.setEnabled(SettingDataWrite, false);
+    if (!m_link.CommError())
+        m_line.ShowMessage(Completion, MessageLine::Black);
+}
+
+bool DeviceOperations::SetReadData()
+{
+    if (!exchange(QStringLiteral("sr"), Cr))
+        return false;
+    const settingsreply::Reply reply = settingsreply::parse(m_link.RecvData());
+    switch (reply.verdict) {
+    case settingsreply::Verdict::WrongLength:
+        return false;
+    case settingsreply::Verdict::Unreadable:
+        m_boxes.show(UnreadableReply, MessageBoxes::Icon::Exclamation, MessageBoxes::Buttons::Ok);
+        return false;
+    case settingsreply::Verdict::Accepted:
+        break;
+    }
+    m_readData = reply.block;
+    m_romVer = reply.romVer;
+    return true;
+}
+
+// The block shown is the one this operation accepted, whatever a menu command has put
+// into the receive buffer or the fields in the meantime.
+void DeviceOperations::showReply()
+{
+    m_editor.ShowReadData(m_readData, BlockSource::Device);
+}
+
+void DeviceOperations::ShowLoadedSettings(const QString &text)
+{
+    if (text.size() == settingsreply::BlockLength)
+        m_editor.ShowReadData(text, BlockSource::File);
+}
+
+void DeviceOperations::readSettings()
+{
+    m_editor.ClearDisplay();
+    if (SetReadData())
+        showReply();
+}
+
+void DeviceOperations::WriteSettings()
+{
+    // Some bytes of the block are copied from the controller's own reply.
+    if (m_readData.isEmpty()) {
+        SetReadData();
+        if (cancelled())
+            return;
+    }
+    if (!pause(PauseAroundWrite))
+        return;
+    if (!m_editor.MakeWriteData(m_readData) || cancelled())
+        return; // refused with its own box; nothing is sent
+
+    // Kept here: a menu command (saving a settings file) may rebuild the editor's block
+    // while this one is on its way, and the read-back must be compared with what was sent.
+    const QString block = m_editor.WriteData();
+    // Each step goes on whatever the one before did: a lost "sw" echo is reported, and the
+    // read-back then shows whether the block got through.
+    if (!exchange(QStringLiteral("sw"), QStringLiteral("sw")))
+        return;
+    if (!exchange(block, block))
+        return;
+    if (!pause(PauseAroundWrite))
+        return;
+    VerifySettings(block);
+}
+
+void DeviceOperations::VerifySettings(const QString &written)
+{
+    // Without an accepted read-back nothing was verified: comparing with an older reply
+    // could report a write that never arrived as good.
+    const bool readBack = SetReadData();
+    if (cancelled())
+        return;
+    if (readBack && m_readData == written)
+        return;
+    m_line.ShowMessage(VerifyNg, MessageLine::Red);
+    m_link.setCommError(true);
+}
+
+void DeviceOperations::writeDefaults()
+{
+    m_editor.ClearDisplay();
+    if (m_romVer == -1) {
+        // The version decides how "ae" ends; the result itself is not needed.
+        SetReadData();
+        if (cancelled() || !pause(PauseBeforeErase))
+            return;
+    }
+    if (m_romVer < FirstVersionWithClosingCr) {
+        if (!exchange(QStringLiteral("ae"), QStringLiteral("ae")) || !pause(PauseAfterOldErase))
+            return;
+    } else if (!exchange(QStringLiteral("ae"), Cr)) {
+        return;
+    }
+    if (!pause(PauseAroundWrite) || !exchange(QStringLiteral("rt"), QStringLiteral("rt"))
+        || !pause(PauseAroundWrite))
+        return;
+    if (SetReadData())
+        showReply();
+}
+
+void DeviceOperations::getLog()
+{
+    if (!exchange(QStringLiteral("br"), Cr))
+        return;
+    if (!m_link.CommError()) {
+        const QString reply = m_link.RecvData();
+        m_viewer.SetGraph(reply);
+    }
+}
+
+void DeviceOperations::clearLog()
+{
+    // Read every time: only the reply tells which way this controller ends "be".
+    if (!SetReadData() || !pause(PauseBeforeErase))
+        return;
+    if (m_romVer < FirstVersionWithClosingCr) {
+        if (exchange(QStringLiteral("be"), QStringLiteral("be")))
+            pause(PauseAfterOldErase);
+    } else {
+        exchange(QStringLiteral("be"), Cr);
+    }
+}

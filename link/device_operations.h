@@ -1,0 +1,80 @@
+#pragma once
+#include <QObject>
+#include <QString>
+#include <QtGlobal>
+
+class CommandButtons;
+class LogViewer;
+class MessageBoxes;
+class MessageLine;
+class SerialLink;
+class SettingsEditor;
+class Waiter;
+
+// The five operations of the command buttons CmdZxCom(0..4), built on the command
+// exchange of SerialLink: read the settings, write and verify them, restore the defaults,
+// fetch the run log, erase the run log.
+//
+// An operation runs on the user-interface thread from the click to its end; its waits keep
+// the window alive, so menu commands may run in between. When the main window closes it
+// calls Waiter::cancelAll(): the running operation then returns at once without touching
+// any widget, and this object must outlive that return (destroy it after the event loop).
+class DeviceOperations : public QObject {
+    Q_OBJECT
+public:
+    enum Command { SettingDataRead = 0, SettingDataWrite = 1, DefaultDataWrite = 2, DataGet = 3, DataClear = 4 };
+
+    DeviceOperations(SerialLink &link, Waiter &waiter, MessageLine &line, MessageBoxes &boxes,
+                     SettingsEditor &editor, LogViewer &viewer, CommandButtons &buttons,
+                     QObject *parent = nullptr);
+
+    // The click handler of the button array: common start, the operation, common end.
+    // A click that arrives while an operation runs is ignored.
+    void CmdZxCom_Click(int index);
+    bool isRunning() const { return m_running; }
+
+    // Sends "sr" and takes a complete settings reply into ReadData and RomVer.
+    bool SetReadData();
+    // Unlocks the buttons as far as the port allows and reports "Completion" when nothing
+    // failed.
+    void EndOperation();
+    // Shows a settings file's text like a reply when it is exactly one block long.
+    void ShowLoadedSettings(const QString &text);
+
+    // The last settings block accepted from the controller; empty until then.
+    const QString &ReadData() const { return m_readData; }
+    // The controller's ROM version; -1 until a settings reply has been accepted.
+    qint16 RomVer() const { return m_romVer; }
+    void setRomVer(qint16 version) { m_romVer = version; }
+
+Q_SIGNALS:
+    // An operation started (true) or ended normally (false). Not emitted when the window
+    // closed during the operation.
+    void runningChanged(bool running);
+
+private:
+    void readSettings();
+    void WriteSettings();
+    void VerifySettings(const QString &written);
+    void writeDefaults();
+    void getLog();
+    void clearLog();
+
+    // Waits that are part of an operation; false when the program is ending.
+    bool pause(double seconds);
+    bool exchange(const QString &command, const QString &terminator);
+    bool cancelled() const;
+    void showReply();
+
+    SerialLink &m_link;
+    Waiter &m_waiter;
+    MessageLine &m_line;
+    MessageBoxes &m_boxes;
+    SettingsEditor &m_editor;
+    LogViewer &m_viewer;
+    CommandButtons &m_buttons;
+
+    QString m_readData;
+    qint16 m_romVer = -1;
+    bool m_running = false;
+};

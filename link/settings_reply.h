@@ -1,0 +1,28 @@
+#pragma once
+#include <QString>
+#include <QtGlobal>
+
+// What the controller sends for "sr": its echo, the 64-character settings block and two
+// more characters, one of them the closing carriage return. Only a reply of exactly that
+// length is taken; the ROM version it carries decides how some later commands are awaited.
+namespace settingsreply {
+
+constexpr int ReplyLength = 68;
+constexpr int BlockLength = 64;
+constexpr int VersionPosition = 61; // 1-based, two hexadecimal characters
+
+enum class Verdict {
+    Accepted,
+    WrongLength, // not a settings reply at all: dropped without a word
+    Unreadable,  // the right length, but no block or no readable version in it
+};
+
+struct Reply {
+    Verdict verdict = Verdict::WrongLength;
+    QString block;      // the 64 characters, when accepted
+    qint16 romVer = -1; // 0..255, when accepted
+};
+
+Reply parse(const QString &recvData);
+
+} // namespace settingsreply

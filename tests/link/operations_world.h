@@ -1,0 +1,129 @@
+#pragma once
+// A main window around the device operations, wired as the program wires them, talking to
+// the simulated controller through a pseudo-terminal in the same thread.
+#include "link/device_operations.h"
+#include "link/push_button_commands.h"
+#include "link/serial_link.h"
+#include "logview/frm_log.h"
+#include "logview/log_store.h"
+#include "logview/log_viewer.h"
+#include "platform/ini_file.h"
+#include "platform/qt_serial_port.h"
+#include "platform/waiter.h"
+#include "settings/settings_editor.h"
+#include "sim/controller_simulator.h"
+#include "tests/support/recording_message_boxes.h"
+#include "tests/support/recording_message_line.h"
+
+#include <QCloseEvent>
+#include <QFrame>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <functional>
+#include <memory>
+
+class ClosingWindow : public QWidget {
+public:
+    std::function<void()> onClose;
+
+protected:
+    void closeEvent(QCloseEvent *event) override
+    {
+        event->accept();
+        if (onClose)
+            onClose();
+    }
+};
+
+struct OperationsWorld {
+    // Stands for a settings block in lists of commands.
+    static inline const QString Block = QStringLiteral("<block>");
+    static inline const QStringList Captions{"Setting Data Read", "Setting Data Write", "Default Data Write",
+                                             "Data Get", "Data Clear"};
+    ControllerSimulator sim;
+    QTemporaryDir dir;
+    PortChoice choice{1, false};
+    Waiter waiter;
+    RecordingMessageBoxes boxes;
+    RecordingMessageLine line;
+    LogStore store;
+    IniFile ini{dir.filePath("test.ini")};
+    std::unique_ptr<QtSerialPort> port;
+    std::unique_ptr<SerialLink> link;
+    QPointer<ClosingWindow> window = new ClosingWindow;
+    std::array<QPushButton *, 5> cmd{};
+    std::unique_ptr<SettingsEditor> editor;
+    std::unique_ptr<LogViewer> viewer;
+    std::unique_ptr<PushButtonCommands> buttons;
+    std::unique_ptr<DeviceOperations> ops;
+    QList<int> leds;
+
+    explicit OperationsWorld(int romVersion = 5, double waitScale = 0.1)
+    {
+        if (!sim.start())
+            qFatal("simulator: %s", qPrintable(sim.errorString()));
+        sim.setRomVersion(romVersion);
+        waiter.setScale(waitScale);
+        port = std::make_unique<QtSerialPort>(PortCatalog::fromEntries({{1, sim.portPath(), ""}}));
+        link = std::make_unique<SerialLink>(*port, choice, waiter, boxes, line);
+        link->OpenPort({});
+        QObject::connect(link.get(), &SerialLink::ledColourChanged, [this](int c) { leds << c; });
+
+        auto *fraTmp = new QFrame(window);
+        fraTmp->hide();
+        for (int i = 0; i < 5; ++i)
+            cmd[i] = new QPushButton(Captions[i], window);
+        editor = std::make_unique<SettingsEditor>(window, fraTmp, boxes);
+        editor->MainIni();
+        viewer = std::make_unique<LogViewer>(store, ini, std::array<int, 2>{0, 0}, window);
+        store.markEmpty();
+        buttons = std::make_unique<PushButtonCommands>(
+            std::array<QAbstractButton *, 5>{cmd[0], cmd[1], cmd[2], cmd[3], cmd[4]});
+        ops = std::make_unique<DeviceOperations>(*link, waiter, line, boxes, *editor, *viewer, *buttons);
+        for (int i = 0; i < 5; ++i)
+            QObject::connect(cmd[i], &QPushButton::clicked, ops.get(), [this, i] { ops->CmdZxCom_Click(i); });
+        QObject::connect(editor.get(), &SettingsEditor::writeAllowed, cmd[1], &QWidget::setEnabled);
+        window->onClose = [this] { waiter.cancelAll(); };
+        for (int i = 0; i < 5; ++i)
+            cmd[i]->setEnabled(i != 1);
+        window->show();
+        QApplication::setActiveWindow(window);
+        line.lines.clear();
+    }
+    ~OperationsWorld() { delete window; }
+
+    void click(int i) { cmd[i]->click(); }
+    QString field(int i) const { return editor->TxtData(i)->text(); }
+    QStringList sent() const
+    {
+        QStringList texts;
+        for (const ReceivedCommand &c : sim.received())
+            texts << (c.isSettingsBlock ? Block : c.text);
+        return texts;
+    }
+    // Time between two commands as the controller took them in.
+    qint64 gap(int from, int to) const { return sim.received()[to].elapsedMs - sim.received()[from].elapsedMs; }
+    QList<bool> enabled() const
+    {
+        QList<bool> on;
+        for (QPushButton *b : cmd)
+            on << b->isEnabled();
+        return on;
+    }
+    bool completed() const { return line.lastText() == "Completion" && line.lastColour() == MessageLine::Black; }
+    // Runs `action` once, `afterMs` after the controller has taken in `command` (or Block).
+    void when(const QString &command, int afterMs, std::function<void()> action)
+    {
+        auto once = std::make_shared<bool>(false);
+        QObject::connect(&sim, &ControllerSimulator::commandReceived, &sim,
+                         [=, this](const ReceivedCommand &c) {
+                             if ((c.isSettingsBlock ? Block : c.text) != command || *once)
+                                 return;
+                             *once = true;
+                             QTimer::singleShot(afterMs, &sim, action);
+                         });
+    }
+};
