@@ -1,6 +1,5 @@
-// Feeds arbitrary texts to the settings-block decoder, both alone and through the
-// editor that shows the block, and checks what a decoded block may lead to.
-#include "settings/block_assembly.h"
+// Feeds arbitrary texts to the settings-block decoding through the editor that shows
+// them, and checks what a shown block may lead to.
 #include "settings/settings_block.h"
 #include "settings/settings_editor.h"
 #include "platform/message_boxes.h"
@@ -8,10 +7,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
-#include <QWidget>
 #include <cstdint>
 #include <cstdlib>
-#include <memory>
 
 namespace {
 
@@ -20,31 +17,20 @@ public:
     Answer show(const QString &, Icon, Buttons) override { return Answer::Ok; }
 };
 
-struct World {
-    World()
-    {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        app = std::make_unique<QApplication>(argc, argv);
-        window = std::make_unique<QWidget>();
-        fraTmp = new QWidget(window.get());
-        editor = std::make_unique<SettingsEditor>(window.get(), fraTmp, boxes);
-        editor->MainIni();
-    }
-    int argc = 1;
-    char name[8] = "fuzz";
-    char *argv[2] = {name, nullptr};
-    std::unique_ptr<QApplication> app;
-    std::unique_ptr<QWidget> window;
-    QWidget *fraTmp = nullptr;
-    SilentBoxes boxes;
-    std::unique_ptr<SettingsEditor> editor;
-};
-
-World &world()
+SettingsEditor &editor()
 {
-    static World w;
-    return w;
+    static int argc = 1;
+    static char name[] = "fuzz";
+    static char *argv[] = {name, nullptr};
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QApplication app(argc, argv);
+    static QWidget window;
+    static SilentBoxes boxes;
+    static SettingsEditor e(&window, new QWidget(&window), boxes);
+    static const bool initialised = (e.MainIni(), true);
+    Q_UNUSED(initialised);
+    return e;
 }
 
 void require(bool condition)
@@ -53,32 +39,20 @@ void require(bool condition)
         std::abort();
 }
 
-bool isUpperHex(const QString &s)
-{
-    for (QChar c : s)
-        if (!((c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'F')))
-            return false;
-    return true;
-}
-
 void decode(const QString &text)
 {
-    const block::Reading r = block::read(text);
-    require(r.steps.size() <= 20);
-    require(text.size() >= block::Length || (r.steps.isEmpty() && !r.complete));
-
-    World &w = world();
+    SettingsEditor &e = editor();
     const auto source = text.size() % 2 ? BlockSource::File : BlockSource::Device;
-    const DecodeResult result = w.editor->ShowReadData(text, source);
-    require(result != DecodeResult::Accepted || r.complete);
-    // The Off switch and field 7 stay consistent whatever the block held.
-    if (w.editor->ChkCurLimOff()->isChecked())
-        require(w.editor->TxtData(7)->text().isEmpty());
-    if (result == DecodeResult::Accepted && w.editor->MakeWriteData(text)) {
-        const QString out = w.editor->WriteData();
-        require(out.size() == block::Length);
-        require(isUpperHex(out.left(8)) && isUpperHex(out.mid(20, 22)) && isUpperHex(out.mid(44, 12)));
-        require(out.mid(8, 12) == text.mid(8, 12) && out.mid(56, 8) == text.mid(56, 8));
+    const DecodeResult result = e.ShowReadData(text, source);
+    require(result != DecodeResult::Accepted || block::read(text).complete);
+    // "Off" never stands beside a value, whatever the block held.
+    require(!e.ChkCurLimOff()->isChecked() || e.TxtData(7)->text().isEmpty());
+    if (result == DecodeResult::Accepted && e.MakeWriteData(text)) {
+        const QString out = e.WriteData();
+        require(out.size() == block::Length && out.mid(8, 12) == text.mid(8, 12) && out.mid(56, 8) == text.mid(56, 8));
+        for (int i : {0, 20, 44}) // computed parts: upper-case hex only
+            for (QChar c : out.mid(i, i == 20 ? 22 : i == 0 ? 8 : 12))
+                require((c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'F'));
     }
 }
 
@@ -88,8 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QString text = QString::fromLatin1(reinterpret_cast<const char *>(data), qsizetype(size));
     decode(text);
-    // Short texts also padded, and long ones cut, to 64 characters so that the input
-    // reaches the field decoding.
+    // Also cut or padded to 64 characters, so that short and long inputs reach the fields.
     if (text.size() != block::Length)
         decode(text.left(block::Length).leftJustified(block::Length, u'0'));
     return 0;

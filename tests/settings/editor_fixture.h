@@ -3,6 +3,7 @@
 #include "settings/spin_button.h"
 #include "platform/twips.h"
 #include "tests/support/recording_message_boxes.h"
+#include "worked_example.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -10,20 +11,16 @@
 #include <QLineEdit>
 #include <QTest>
 #include <QToolButton>
-#include <QWidget>
 
 // A window with the hidden frame and a freshly initialised editor, as start-up leaves it.
 struct EditorWorld {
-    EditorWorld()
-        : fraTmp(new QFrame(&window))
-        , editor(&window, fraTmp, boxes)
+    EditorWorld() : fraTmp(new QFrame(&window)), editor(&window, fraTmp, boxes)
     {
         window.resize(twips::toPixels(6450), twips::toPixels(6030));
         twips::place(fraTmp, 180, 5460, 6255, 2475);
         fraTmp->hide();
         editor.MainIni();
     }
-
     QLineEdit *field(int i) const { return editor.TxtData(i); }
     SpinButton *spin(int i) const { return editor.UpDownData(i); }
     void type(int i, const QString &keys) { QTest::keyClicks(field(i), keys); }

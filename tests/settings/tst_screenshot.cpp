@@ -1,10 +1,8 @@
 #include "editor_fixture.h"
-#include "worked_example.h"
 #include "tests/support/test_output.h"
 
-// Pictures of the editor for a person to look at: the window part and the hidden frame
-// (shown here on purpose), filled from the worked example, and with "Off" ticked and a
-// value out of range.
+// Pictures for a person to look at: the window part and the hidden frame (shown here on
+// purpose) filled from the worked example, then with "Off" ticked and a red value.
 class TestScreenshot : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -16,10 +14,8 @@ private Q_SLOTS:
         w.fraTmp->show();
         w.window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w.window));
-
         QCOMPARE(w.editor.ShowReadData(worked::Block, BlockSource::Device), DecodeResult::Accepted);
         QVERIFY(saveScreenshot(&w.window, "settings_editor_worked_example.png"));
-
         w.editor.ChkCurLimOff()->setChecked(true);
         w.field(0)->setText("99");
         QVERIFY(saveScreenshot(&w.window, "settings_editor_off_and_red.png"));

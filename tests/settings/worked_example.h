@@ -14,15 +14,17 @@ inline assembly::FieldTexts fieldTexts()
     return {"2000", "8000", "1520", "1100", "1900", "6", "5", "200", "100", "50", "20", "10", "150"};
 }
 
+// The worked block with `chars` put in at character `position` (from 1).
+inline QString with(int position, const QString &chars)
+{
+    return QString(Block).replace(position - 1, chars.size(), chars);
+}
+
 // The worked block with `value` stored where the device keeps hidden field `field`.
 inline QString withPlainValue(int field, int value)
 {
-    const int position = field == 9 ? 43 : 4 * field + 1;
-    const int bytes = field == 9 ? 1 : 2;
-    QString out = Block;
-    for (int b = 0; b < bytes; ++b)
-        out.replace(position - 1 + 2 * b, 2, QString::number((value >> (8 * b)) & 0xFF, 16).rightJustified(2, u'0').toUpper());
-    return out;
+    const QString hex = QString::number(value, 16).toUpper().rightJustified(4, u'0');
+    return field == 9 ? with(43, hex.right(2)) : with(4 * field + 1, hex.right(2) + hex.left(2));
 }
 
 // The text a reading shows in one field (null when it never reaches the field).
