@@ -1,0 +1,164 @@
+#include "frm_main.h"
+
+#include "layout_font.h"
+#include "logo_widget.h"
+#include "message_line_edit.h"
+#include "shape_led.h"
+
+#include "link/serial_link.h"
+#include "logview/log_store.h"
+#include "platform/serial_port.h"
+#include "platform/twips.h"
+#include "settings/settings_editor.h"
+
+#include <QCloseEvent>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+
+namespace {
+
+struct CommandButton {
+    const char *caption;
+    int top;
+};
+
+// The three settings operations, a wider gap, then the two run-log operations.
+constexpr std::array<CommandButton, FrmMain::CommandCount> Commands{{
+    {"Setting Data Read", 240},
+    {"Setting Data Write", 960},
+    {"Default Data Write", 1680},
+    {"Data Get", 2940},
+    {"Data Clear", 3660},
+}};
+constexpr int CommandLeft = 180;
+constexpr int CommandWidth = 1575;
+constexpr int CommandHeight = 495;
+
+QLabel *label(QWidget *parent, const QString &text, const char *name, int l, int t, int w, int h)
+{
+    auto *lbl = new QLabel(text, parent);
+    lbl->setObjectName(QString::fromLatin1(name));
+    twips::place(lbl, l, t, w, h);
+    return lbl;
+}
+
+} // namespace
+
+FrmMain::FrmMain(SerialPort &MSComm, MessageBoxes &boxes, LogStore &logStore, QWidget *parent)
+    : QMainWindow(parent), m_MSComm(MSComm), m_logStore(logStore)
+{
+    setObjectName(QStringLiteral("FrmMain"));
+    setWindowTitle(QStringLiteral("ZX316B Link"));
+    useLayoutFont(this);
+    m_menu = MainMenu::build(menuBar());
+    connect(m_menu.mnuEnd, &QAction::triggered, this, &QWidget::close);
+
+    m_client = new QWidget(this);
+    m_client->setObjectName(QStringLiteral("client"));
+    setCentralWidget(m_client);
+
+    buildCommandButtons();
+    buildStatusArea();
+
+    // The hidden frame keeps fields the program fills and reads but the user never sees.
+    m_fraTmp = new QFrame(m_client);
+    m_fraTmp->setObjectName(QStringLiteral("FraTmp"));
+    twips::place(m_fraTmp, 180, 5460, 6255, 2475);
+
+    m_editor = new SettingsEditor(m_client, m_fraTmp, boxes, this);
+    connect(m_editor, &SettingsEditor::writeAllowed, m_cmdZxCom[1], &QWidget::setEnabled);
+
+    resize(twips::toPixels(ClientWidth), twips::toPixels(DesignHeight) + menuBar()->sizeHint().height());
+}
+
+FrmMain::~FrmMain() = default;
+
+void FrmMain::buildCommandButtons()
+{
+    for (int i = 0; i < CommandCount; ++i) {
+        auto *b = new QPushButton(QString::fromLatin1(Commands[size_t(i)].caption), m_client);
+        b->setObjectName(QStringLiteral("CmdZxCom_%1").arg(i));
+        twips::place(b, CommandLeft, Commands[size_t(i)].top, CommandWidth, CommandHeight);
+        connect(b, &QPushButton::clicked, this, [this, i] { Q_EMIT commandClicked(i); });
+        m_cmdZxCom[size_t(i)] = b;
+    }
+}
+
+void FrmMain::buildStatusArea()
+{
+    label(m_client, QStringLiteral("Busy"), "LblBusy", 2340, 4080, 555, 195);
+    m_shpLed = new ShapeLed(m_client);
+    m_shpLed->setObjectName(QStringLiteral("ShpLED"));
+    twips::place(m_shpLed, 2880, 4080, 255, 135);
+    m_shpLed->setFillColour(SerialLink::LedIdle);
+
+    m_imgLogo = new LogoWidget(m_client);
+    m_imgLogo->setObjectName(QStringLiteral("ImgLogo"));
+    twips::place(m_imgLogo, 4620, 4140, 1515, 435);
+
+    label(m_client, QStringLiteral("Message"), "LblMessage", 180, 4380, 1515, 195);
+    m_txtMsg = new MessageLineEdit(m_client);
+    m_txtMsg->setObjectName(QStringLiteral("TxtMsg"));
+    twips::place(m_txtMsg, 180, 4620, 4035, 315);
+
+    m_lblProductName = label(m_client, QString(), "LblProductName", 4620, 4620, 1515, 195);
+    m_lblVersion = label(m_client, QStringLiteral("Version"), "LblVersion", 4620, 4800, 1515, 195);
+}
+
+void FrmMain::prepare(const QString &versionText, const QString &appTitle)
+{
+    m_lblVersion->setText(versionText);
+    m_lblProductName->setText(appTitle);
+    // The cut-off height hides everything below the status area; the window is not
+    // fixed in size, enlarging it only shows empty client area.
+    resize(twips::toPixels(ClientWidth), twips::toPixels(StartHeight));
+    m_fraTmp->setVisible(false);
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        move(area.center() - QPoint(width() / 2, height() / 2));
+    }
+}
+
+void FrmMain::MainIni()
+{
+    SetButtonState();
+    m_editor->MainIni();
+    if (m_fileSysSetup)
+        m_fileSysSetup();
+    m_logStore.markEmpty();
+    m_romVer = -1;
+}
+
+void FrmMain::SetButtonState()
+{
+    const bool open = m_MSComm.isOpen();
+    for (QPushButton *b : m_cmdZxCom)
+        b->setEnabled(open);
+    if (open)
+        m_cmdZxCom[1]->setEnabled(false);
+}
+
+void FrmMain::ClearDisplay()
+{
+    m_editor->ClearDisplay();
+}
+
+MessageLine &FrmMain::messageLine()
+{
+    return *m_txtMsg;
+}
+
+void FrmMain::setLedColour(int bgr)
+{
+    m_shpLed->setFillColour(bgr);
+}
+
+void FrmMain::closeEvent(QCloseEvent *event)
+{
+    event->accept();
+    Q_EMIT closing();
+}

@@ -1,0 +1,107 @@
+#pragma once
+#include "main_menu.h"
+
+#include <QMainWindow>
+#include <QtGlobal>
+#include <array>
+#include <functional>
+
+class LogStore;
+class LogoWidget;
+class MessageBoxes;
+class MessageLine;
+class MessageLineEdit;
+class QFrame;
+class QLabel;
+class QPushButton;
+class SerialPort;
+class SettingsEditor;
+class ShapeLed;
+
+// The main window. It places the widgets, builds the menus and owns the rule that enables
+// the command buttons; what the buttons, menus and fields do lives with the objects that
+// start-up wires to its signals and accessors.
+class FrmMain : public QMainWindow {
+    Q_OBJECT
+public:
+    // Client area as designed, in twips, and the height start-up cuts the window to,
+    // which leaves the hidden frame below the visible part.
+    static constexpr int ClientWidth = 6450;
+    static constexpr int DesignHeight = 8100;
+    static constexpr int StartHeight = 6030;
+    static constexpr int CommandCount = 5;
+
+    // `MSComm` is the serial port whose open state enables the command buttons.
+    FrmMain(SerialPort &MSComm, MessageBoxes &boxes, LogStore &logStore, QWidget *parent = nullptr);
+    ~FrmMain() override;
+
+    // Start-up's last preparations: version and product name, the visible height, the
+    // hidden frame, the window centred on the screen.
+    void prepare(const QString &versionText, const QString &appTitle);
+
+    // Start-up initialisation of the window's state: button rule, settings fields, the
+    // file service, an empty log store and an unknown ROM version.
+    void MainIni();
+    // Buttons enabled only while the port is open; writing waits for settings to show.
+    void SetButtonState();
+    // Blanks every settings field, switch and box.
+    void ClearDisplay();
+
+    MessageLine &messageLine();
+    MessageLineEdit *TxtMsg() const { return m_txtMsg; }
+    QPushButton *CmdZxCom(int index) const { return m_cmdZxCom.at(size_t(index)); }
+    ShapeLed *ShpLED() const { return m_shpLed; }
+    LogoWidget *ImgLogo() const { return m_imgLogo; }
+    QLabel *LblProductName() const { return m_lblProductName; }
+    QLabel *LblVersion() const { return m_lblVersion; }
+    QFrame *FraTmp() const { return m_fraTmp; }
+    QWidget *client() const { return m_client; }
+    SettingsEditor &editor() const { return *m_editor; }
+    const MainMenu &menu() const { return m_menu; }
+    QAction *mnuOpen() const { return m_menu.mnuOpen; }
+    QAction *mnuSave() const { return m_menu.mnuSave; }
+    QAction *munOpenLog() const { return m_menu.munOpenLog; }
+    QAction *mnuSaveLog() const { return m_menu.mnuSaveLog; }
+    QAction *mnuCom() const { return m_menu.mnuCom; }
+    QAction *mnuEnd() const { return m_menu.mnuEnd; }
+
+    // The controller's ROM version; -1 until a settings reply has been accepted.
+    qint16 RomVer() const { return m_romVer; }
+    void setRomVer(qint16 version) { m_romVer = version; }
+
+    // Whoever provides the file commands hooks in here; MainIni runs it at its place in
+    // the start-up order.
+    void setFileSysSetup(std::function<void()> setup) { m_fileSysSetup = std::move(setup); }
+
+public Q_SLOTS:
+    // Busy indicator colour, 0xBBGGRR.
+    void setLedColour(int bgr);
+
+Q_SIGNALS:
+    // A command button was clicked (index 0..4).
+    void commandClicked(int index);
+    // The window is closing, by its close box or by "Exit": the program must end.
+    void closing();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildCommandButtons();
+    void buildStatusArea();
+
+    SerialPort &m_MSComm;
+    LogStore &m_logStore;
+    QWidget *m_client = nullptr;
+    std::array<QPushButton *, CommandCount> m_cmdZxCom{};
+    ShapeLed *m_shpLed = nullptr;
+    LogoWidget *m_imgLogo = nullptr;
+    MessageLineEdit *m_txtMsg = nullptr;
+    QLabel *m_lblProductName = nullptr;
+    QLabel *m_lblVersion = nullptr;
+    QFrame *m_fraTmp = nullptr;
+    SettingsEditor *m_editor = nullptr;
+    MainMenu m_menu;
+    qint16 m_romVer = -1;
+    std::function<void()> m_fileSysSetup;
+};

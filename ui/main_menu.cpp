@@ -1,0 +1,30 @@
+#include "main_menu.h"
+
+#include <QMenu>
+#include <QMenuBar>
+
+namespace {
+template <typename T>
+T *named(T *item, const char *name)
+{
+    item->setObjectName(QString::fromLatin1(name));
+    return item;
+}
+} // namespace
+
+MainMenu MainMenu::build(QMenuBar *bar)
+{
+    MainMenu m;
+    m.mnuFile = named(bar->addMenu(QStringLiteral("&File")), "mnuFile");
+    // The trailing blank is part of the caption as the program has always shown it.
+    m.mnuSet = named(m.mnuFile->addMenu(QStringLiteral("&Setting Data ")), "mnuSet");
+    m.mnuOpen = named(m.mnuSet->addAction(QStringLiteral("&Open")), "mnuOpen");
+    m.mnuSave = named(m.mnuSet->addAction(QStringLiteral("&Save")), "mnuSave");
+    m.sep1 = named(m.mnuFile->addSeparator(), "sep1");
+    m.mnuLog = named(m.mnuFile->addMenu(QStringLiteral("&Log Data")), "mnuLog");
+    m.munOpenLog = named(m.mnuLog->addAction(QStringLiteral("&Open")), "munOpenLog");
+    m.mnuSaveLog = named(m.mnuLog->addAction(QStringLiteral("&Save")), "mnuSaveLog");
+    m.mnuCom = named(bar->addAction(QStringLiteral("&ComPort")), "mnuCom");
+    m.mnuEnd = named(bar->addAction(QStringLiteral("&Exit")), "mnuEnd");
+    return m;
+}
