@@ -1,0 +1,15 @@
+#include "app_identity.h"
+
+namespace appidentity {
+
+QString VersionText(int major, int minor, int revision)
+{
+    return QStringLiteral("Version%1.%2%3").arg(major).arg(minor).arg(revision);
+}
+
+QString VersionText()
+{
+    return VersionText(ZX_VERSION_MAJOR, ZX_VERSION_MINOR, ZX_VERSION_PATCH);
+}
+
+} // namespace appidentity

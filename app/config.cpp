@@ -1,0 +1,37 @@
+#include "config.h"
+
+#include "link/port_choice.h"
+#include "platform/ini_file.h"
+#include "settings/number_text.h"
+
+#include <cmath>
+#include <limits>
+
+std::optional<qint16> iniNumber(const QString &value)
+{
+    if (value == IniFile::Missing)
+        return std::nullopt;
+    const double number = numtext::leadingNumber(value);
+    // Checked before rounding so that a huge value never reaches the integer conversion.
+    if (!std::isfinite(number) || std::fabs(number) > 1.0e6)
+        return std::nullopt;
+    const auto whole = numtext::roundHalfEven(number);
+    if (whole < std::numeric_limits<qint16>::min() || whole > std::numeric_limits<qint16>::max())
+        return std::nullopt;
+    return qint16(whole);
+}
+
+void LoadConfig(const IniFile &ini, PortChoice &choice, ScaleLines &scaleLine,
+                const std::function<void()> &showPortDialog)
+{
+    const auto port = iniNumber(ini.ReadIni(QStringLiteral("RS232C"), QStringLiteral("CommPort")));
+    if (port)
+        choice.ComPortNo = *port;
+    for (int i = 0; i < 2; ++i) {
+        // The index comes last: ScaleLine0, ScaleLine1.
+        if (const auto v = iniNumber(ini.ReadIni(QStringLiteral("Chart"), QStringLiteral("ScaleLine%1").arg(i))))
+            scaleLine[size_t(i)] = *v;
+    }
+    if (!port && showPortDialog)
+        showPortDialog();
+}
