@@ -1,0 +1,60 @@
+#pragma once
+#include "platform/drawing_surface.h"
+
+#include <QList>
+
+// A drawing surface of a given inner size (twips) that keeps every fill and line, in order.
+class RecordingSurface : public DrawingSurface {
+public:
+    struct Fill {
+        double x1, y1, x2, y2;
+        int bgr;
+        qsizetype linesBefore; // how many lines had been drawn when it came
+    };
+    struct Line {
+        double x1, y1, x2, y2;
+        int bgr;
+        int widthPx;
+        bool operator==(const Line &) const = default;
+    };
+
+    explicit RecordingSurface(int width = 5800, int height = 3100) : m_width(width), m_height(height) {}
+
+    void setInnerSize(int width, int height)
+    {
+        m_width = width;
+        m_height = height;
+    }
+    void clear()
+    {
+        fills.clear();
+        lines.clear();
+    }
+    // The lines of one colour, in drawing order.
+    QList<Line> linesOf(int bgr) const
+    {
+        QList<Line> out;
+        for (const Line &l : lines)
+            if (l.bgr == bgr)
+                out.append(l);
+        return out;
+    }
+
+    int innerWidth() const override { return m_width; }
+    int innerHeight() const override { return m_height; }
+    void fillRect(double x1, double y1, double x2, double y2, int bgr) override
+    {
+        fills.append({x1, y1, x2, y2, bgr, lines.size()});
+    }
+    void line(double x1, double y1, double x2, double y2, int bgr, int widthPx) override
+    {
+        lines.append({x1, y1, x2, y2, bgr, widthPx});
+    }
+
+    QList<Fill> fills;
+    QList<Line> lines;
+
+private:
+    int m_width;
+    int m_height;
+};
