@@ -24,7 +24,7 @@ Q_DECLARE_METATYPE(MessageBoxes::Answer)
 
 namespace {
 
-const QString Block = QStringLiteral("D007401FF0054C046C070000000000000640556A6432330A500085C80000030A");
+const QString Block = "D007401FF0054C046C070000000000000640556A6432330A500085C80000030A";
 
 QString withChars(QString block, int position, const QString &chars)
 {
@@ -51,7 +51,7 @@ struct World {
     ScriptedFileDialogs dialogs;
     SettingsEditor editor{&window, &fraTmp, boxes};
     LogStore store;
-    IniFile ini{dir.filePath(QStringLiteral("zx.ini"))};
+    IniFile ini{dir.filePath("zx.ini")};
     LogViewer viewer{store, ini, {0, 0}, &window};
     QString readData;
     FileCommands files{dialogs, boxes, editor, store, viewer, [this] { return readData; }};
@@ -91,8 +91,8 @@ private slots:
     {
         QTest::addColumn<QString>("block");
         QTest::newRow("limiter on") << Block;
-        QTest::newRow("limiter off") << withChars(Block, 39, QStringLiteral("FF"));
-        QTest::newRow("other mode flags") << withChars(Block, 63, QStringLiteral("05"));
+        QTest::newRow("limiter off") << withChars(Block, 39, "FF");
+        QTest::newRow("other mode flags") << withChars(Block, 63, "05");
     }
     void settingsRoundTrip()
     {
@@ -101,19 +101,19 @@ private slots:
         w.readData = block;
         w.editor.ShowReadData(block, BlockSource::Device);
         const QStringList before = w.shown();
-        const QString file = w.path(QStringLiteral("typed without extension"));
-        const QString again = w.path(QStringLiteral("again"));
+        const QString file = w.path("typed without extension");
+        const QString again = w.path("again");
         w.dialogs.paths = {file, file, again};
 
         w.files.mnuSave_Click();
         QCOMPARE(contentOf(file), block.toLatin1()); // the block and nothing else
-        QVERIFY(!QFile::exists(file + QStringLiteral(".set")));
+        QVERIFY(!QFile::exists(file + ".set"));
 
         w.editor.ClearDisplay();
         w.readData.clear(); // as after a start without reading the controller
         w.files.mnuOpen_Click();
         QCOMPARE(w.shown(), before);
-        if (block.mid(38, 2) == QStringLiteral("FF"))
+        if (block.mid(38, 2) == "FF")
             QCOMPARE(w.editor.CurLimData(), 480.f);
 
         w.files.mnuSave_Click(); // a file opened alone saves the same block again
@@ -122,123 +122,100 @@ private slots:
         QCOMPARE(w.dialogs.filters, QStringList(3, FileCommands::SettingsFilter));
     }
 
-    // Only a file of exactly one block is shown; anything else is passed over in silence.
-    void settingsIgnored_data()
+    // Only a file of exactly one readable block changes the fields; anything else is
+    // passed over in silence, or told as trouble when it cannot be read.
+    void settingsWithoutEffect_data()
     {
-        const QByteArray other = withChars(Block, 1, QStringLiteral("E803")).toLatin1();
+        const QByteArray other = withChars(Block, 1, "E803").toLatin1();
         QTest::addColumn<QByteArray>("content");
-        QTest::newRow("line end added") << other + "\r\n";
-        QTest::newRow("63 characters") << other.left(63);
-        QTest::newRow("65 characters") << other + "0";
-        QTest::newRow("empty") << QByteArray();
-        QTest::newRow("2 MiB") << other.repeated(32768);
+        QTest::addColumn<QStringList>("messages");
+        QTest::newRow("line end added") << other + "\r\n" << QStringList();
+        QTest::newRow("63 characters") << other.left(63) << QStringList();
+        QTest::newRow("65 characters") << other + "0" << QStringList();
+        QTest::newRow("empty") << QByteArray() << QStringList();
+        QTest::newRow("2 MiB") << other.repeated(32768) << QStringList();
+        QTest::newRow("unreadable") << "G" + other.mid(1) << QStringList{FileCommands::TroubleText};
     }
-    void settingsIgnored()
+    void settingsWithoutEffect()
     {
         QFETCH(QByteArray, content);
+        QFETCH(QStringList, messages);
         World w;
         w.editor.ShowReadData(Block, BlockSource::Device);
         const QStringList before = w.shown();
-        put(w.path(QStringLiteral("f.set")), content);
-        w.dialogs.paths = {w.path(QStringLiteral("f.set"))};
+        put(w.path("f.set"), content);
+        w.dialogs.paths = {w.path("f.set")};
         w.files.mnuOpen_Click();
         QCOMPARE(w.shown(), before);
-        QCOMPARE(w.boxes.texts(), QStringList());
+        QCOMPARE(w.boxes.texts(), messages);
     }
 
-    void settingsRefused_data()
+    // The two questions, answered both ways; the missing file is made empty and loads nothing.
+    void questions_data()
     {
-        QTest::addColumn<QString>("block");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("unreadable") << withChars(Block, 1, QStringLiteral("G")) << FileCommands::TroubleText;
-        QTest::newRow("deleted") << withChars(Block, 59, QStringLiteral("FF")) << "Setting Data is deleted.";
-    }
-    void settingsRefused()
-    {
-        QFETCH(QString, block);
-        QFETCH(QString, message);
-        World w;
-        put(w.path(QStringLiteral("f.set")), block.toLatin1());
-        w.dialogs.paths = {w.path(QStringLiteral("f.set"))};
-        w.files.mnuOpen_Click();
-        QCOMPARE(w.boxes.texts(), QStringList{message});
-    }
-
-    void missingFile_data()
-    {
-        QTest::addColumn<QString>("filter");
+        QTest::addColumn<QByteArray>("old"); // "-" for no file
+        QTest::addColumn<int>("command");    // 0 open settings, 1 open log, 2 save settings
         QTest::addColumn<Answer>("answer");
-        QTest::newRow("settings, yes") << FileCommands::SettingsFilter << Answer::Yes;
-        QTest::newRow("settings, no") << FileCommands::SettingsFilter << Answer::No;
-        QTest::newRow("log, yes") << FileCommands::LogFilter << Answer::Yes;
-        QTest::newRow("log, no") << FileCommands::LogFilter << Answer::No;
+        QTest::addColumn<QByteArray>("after");
+        QTest::newRow("settings missing, yes") << QByteArray("-") << 0 << Answer::Yes << QByteArray("");
+        QTest::newRow("settings missing, no") << QByteArray("-") << 0 << Answer::No << QByteArray("-");
+        QTest::newRow("log missing, yes") << QByteArray("-") << 1 << Answer::Yes << QByteArray("");
+        QTest::newRow("log missing, no") << QByteArray("-") << 1 << Answer::No << QByteArray("-");
+        QTest::newRow("overwrite, no") << QByteArray(200, 'x') << 2 << Answer::No << QByteArray(200, 'x');
+        QTest::newRow("overwrite, yes") << QByteArray(200, 'x') << 2 << Answer::Yes << Block.toLatin1();
     }
-    void missingFile()
+    void questions()
     {
-        QFETCH(QString, filter);
+        QFETCH(QByteArray, old);
+        QFETCH(int, command);
         QFETCH(Answer, answer);
+        QFETCH(QByteArray, after);
         World w;
+        w.readData = Block;
+        const QString file = w.path("f");
+        if (old != "-")
+            put(file, old);
         const QStringList before = w.shown();
-        const QString file = w.path(QStringLiteral("new"));
         w.dialogs.paths = {file};
         w.boxes.answers = {answer};
-        w.files.OpenDataFile(filter);
-        QCOMPARE(w.boxes.texts(), QStringList{FileCommands::NotFoundQuestion});
+        const std::array<void (FileCommands::*)(), 3> commands{
+            &FileCommands::mnuOpen_Click, &FileCommands::munOpenLog_Click, &FileCommands::mnuSave_Click};
+        if (command == 2)
+            w.editor.ShowReadData(Block, BlockSource::Device);
+        (w.files.*commands[size_t(command)])();
+        QCOMPARE(w.boxes.texts(), QStringList{command == 2 ? "The file already exists. \r\nDo you overwrite?"
+                                                           : "File not found. Create it?"});
         QCOMPARE(w.boxes.shown[0].icon, MessageBoxes::Icon::None);
-        QCOMPARE(QFile::exists(file), answer == Answer::Yes);
-        QCOMPARE(QFileInfo(file).size(), 0);
-        QCOMPARE(w.shown(), before);
+        QCOMPARE(QFile::exists(file) ? contentOf(file) : QByteArray("-"), after);
+        if (command < 2)
+            QCOMPARE(w.shown(), before);
         QVERIFY(!w.viewer.window());
     }
 
-    void overwrite_data()
-    {
-        QTest::addColumn<Answer>("answer");
-        QTest::newRow("no") << Answer::No;
-        QTest::newRow("yes") << Answer::Yes;
-    }
-    void overwrite()
-    {
-        QFETCH(Answer, answer);
-        World w;
-        w.readData = Block;
-        w.editor.ShowReadData(Block, BlockSource::Device);
-        const QByteArray old(200, 'x');
-        put(w.path(QStringLiteral("f.set")), old);
-        w.dialogs.paths = {w.path(QStringLiteral("f.set"))};
-        w.boxes.answers = {answer};
-        w.files.mnuSave_Click();
-        QCOMPARE(w.boxes.texts(), QStringList{QStringLiteral("The file already exists. \r\nDo you overwrite?")});
-        QCOMPARE(contentOf(w.path(QStringLiteral("f.set"))), answer == Answer::Yes ? Block.toLatin1() : old);
-    }
-
-    void saveRefusedFields_data()
+    // A save that is refused shows why and opens no dialog.
+    void saveRefused_data()
     {
         QTest::addColumn<QString>("field0");
-        QTest::newRow("blank") << QString();
-        QTest::newRow("red") << QStringLiteral("99");
+        QTest::addColumn<bool>("log");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("blank field") << "" << false << "Data is abnormal!!\r\nPlease set it correctly.";
+        QTest::newRow("red field") << "99" << false << "Data is abnormal!!\r\nPlease set it correctly.";
+        QTest::newRow("no log") << "" << true << "There is no preserved data.";
     }
-    void saveRefusedFields()
+    void saveRefused()
     {
         QFETCH(QString, field0);
+        QFETCH(bool, log);
+        QFETCH(QString, message);
         World w;
         w.readData = Block;
         w.editor.ShowReadData(Block, BlockSource::Device);
         w.editor.TxtData(0)->setText(field0);
-        w.dialogs.paths = {w.path(QStringLiteral("f.set"))};
-        w.files.mnuSave_Click();
-        QVERIFY(w.boxes.texts().value(0).startsWith(QStringLiteral("Data is abnormal!!")));
+        w.dialogs.paths = {w.path("f")};
+        log ? w.files.mnuSaveLog_Click() : w.files.mnuSave_Click();
+        QCOMPARE(w.boxes.texts(), QStringList{message});
         QVERIFY(w.dialogs.filters.isEmpty());
-        QVERIFY(!QFile::exists(w.path(QStringLiteral("f.set"))));
-    }
-
-    void saveLogWithoutLog()
-    {
-        World w;
-        w.files.mnuSaveLog_Click();
-        QCOMPARE(w.boxes.texts(), QStringList{FileCommands::NoLogText});
-        QCOMPARE(w.boxes.shown[0].icon, MessageBoxes::Icon::Exclamation);
-        QVERIFY(w.dialogs.filters.isEmpty());
+        QVERIFY(!QFile::exists(w.path("f")));
     }
 
     void logRoundTrip()
@@ -246,7 +223,7 @@ private slots:
         World w;
         w.fillLog();
         const LogStore saved = w.store;
-        const QString file = w.path(QStringLiteral("run.csv"));
+        const QString file = w.path("run.csv");
         w.dialogs.paths = {file, file};
         w.files.mnuSaveLog_Click();
         const QList<QByteArray> lines = contentOf(file).split('\n');
@@ -277,8 +254,8 @@ private slots:
         QFETCH(QByteArray, content);
         QFETCH(int, stored);
         World w;
-        put(w.path(QStringLiteral("f.csv")), content);
-        w.dialogs.paths = {w.path(QStringLiteral("f.csv"))};
+        put(w.path("f.csv"), content);
+        w.dialogs.paths = {w.path("f.csv")};
         w.files.munOpenLog_Click();
         QCOMPARE(w.boxes.texts(), QStringList{FileCommands::TroubleText});
         QCOMPARE(w.boxes.shown[0].icon, MessageBoxes::Icon::Critical);
@@ -301,13 +278,13 @@ private slots:
     {
         QFETCH(QString, name);
         QFETCH(QString, setup);
-        if (setup == QStringLiteral("read-only") && geteuid() == 0)
+        if (setup == "read-only" && geteuid() == 0)
             QSKIP("permission bits do not stop root");
         World w;
         w.fillLog();
         const QString file = w.path(name);
         const QByteArray old("old log\r\n");
-        if (setup == QStringLiteral("folder"))
+        if (setup == "folder")
             QVERIFY(QDir().mkpath(file));
         else if (!setup.isEmpty())
             put(file, old);
@@ -317,12 +294,12 @@ private slots:
         rlimit saved{};
         getrlimit(RLIMIT_FSIZE, &saved);
         const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        if (setup == QStringLiteral("small limit")) {
+        if (setup == "small limit") {
             rlimit small = saved;
             small.rlim_cur = 4096; // a write past this fails with EFBIG, as on a full disk
             setrlimit(RLIMIT_FSIZE, &small);
         }
-        if (setup == QStringLiteral("read-only"))
+        if (setup == "read-only")
             QFile::setPermissions(w.dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
         w.files.mnuSaveLog_Click();
         setrlimit(RLIMIT_FSIZE, &saved);
@@ -330,11 +307,11 @@ private slots:
         QFile::setPermissions(w.dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 
         const QStringList texts = w.boxes.texts();
-        QCOMPARE(texts.size(), setup == QStringLiteral("folder") || setup.isEmpty() ? 1 : 2);
-        QVERIFY2(texts.last().startsWith(FileCommands::NotSavedText + QStringLiteral("\r\n") + file), qPrintable(texts.last()));
+        QCOMPARE(texts.size(), setup == "folder" || setup.isEmpty() ? 1 : 2);
+        QVERIFY2(texts.last().startsWith(FileCommands::NotSavedText + "\r\n" + file), qPrintable(texts.last()));
         QCOMPARE(w.boxes.shown.last().icon, MessageBoxes::Icon::Critical);
         QCOMPARE(QDir(w.dir.path()).entryList(QDir::AllEntries | QDir::Hidden), before);
-        if (setup == QStringLiteral("folder"))
+        if (setup == "folder")
             QVERIFY(QFileInfo(file).isDir());
         else if (!setup.isEmpty())
             QCOMPARE(contentOf(file), old);

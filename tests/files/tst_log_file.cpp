@@ -98,22 +98,6 @@ private slots:
             QCOMPARE(store.CurData[size_t(i)], fromFile ? float(i * 10) : Kept);
         }
     }
-
-    // Every store the program can hold writes a file that reads back to the same store.
-    void roundTrip()
-    {
-        LogStore store;
-        for (int i = 0; i < LogStore::SampleCount; ++i) {
-            store.VoltData[size_t(i)] = i % 37 == 0 ? -1.f : float(5 + i / 10.0);
-            store.CurData[size_t(i)] = i % 41 == 0 ? -1.f : float(i * 10 % 480);
-        }
-        LogStore back;
-        back.VoltData.fill(Kept);
-        back.CurData.fill(Kept);
-        QCOMPARE(logfile::loadLogText(logfile::MakeRunDat(store), back), logfile::Load::Loaded);
-        QVERIFY(back.VoltData == store.VoltData);
-        QVERIFY(back.CurData == store.CurData);
-    }
 };
 
 QTEST_GUILESS_MAIN(TstLogFile)
