@@ -1,0 +1,189 @@
+// Prints, for each of the five device operations against the simulated controller pacing
+// its replies at 9600 baud (11 bits a character), the time from the click to "Completion"
+// over its floor (the replies' time on the line plus the operation's fixed pauses), and
+// the CPU time of the user-interface thread as a share of the operation's wall time.
+// The controller runs in a thread of its own so that its work is not counted.
+//
+//   bench_operations [rounds [index]]   (default 5 rounds of every operation; index 0..4
+//   measures one operation only, for profiling; QT_QPA_PLATFORM=offscreen is set if unset)
+#include "link/device_operations.h"
+#include "link/push_button_commands.h"
+#include "link/serial_link.h"
+#include "logview/frm_log.h"
+#include "logview/log_store.h"
+#include "logview/log_viewer.h"
+#include "platform/ini_file.h"
+#include "platform/message_boxes.h"
+#include "platform/message_line.h"
+#include "platform/qt_serial_port.h"
+#include "platform/waiter.h"
+#include "settings/settings_editor.h"
+#include "sim/controller_simulator.h"
+#include "sim/reply_writer.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFrame>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QThread>
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+#include <vector>
+
+namespace {
+
+double threadCpuMs()
+{
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
+}
+
+struct CountingBoxes : MessageBoxes {
+    QStringList shown;
+    Answer show(const QString &text, Icon, Buttons) override
+    {
+        shown << text;
+        return Answer::Ok;
+    }
+};
+
+// Notes the moment "Completion" is shown: the end of an operation as the user sees it.
+struct TimingLine : MessageLine {
+    QElapsedTimer *clock = nullptr;
+    qint64 completedNs = -1;
+    double completedCpuMs = 0;
+    void ShowMessage(const QString &text, int) override
+    {
+        if (text == QLatin1String("Completion")) {
+            completedNs = clock->nsecsElapsed();
+            completedCpuMs = threadCpuMs();
+        }
+    }
+};
+
+struct Operation {
+    const char *name;
+    int index;
+    int replyCharacters; // characters the controller sends back
+    double pausesMs;     // fixed pauses of the operation
+};
+
+// ROM version 5 with the version already known: "ae" and "be" end with a carriage return.
+const Operation Operations[] = {
+    {"Setting Data Read", 0, 68, 0},                // sr
+    {"Setting Data Write", 1, 2 + 64 + 68, 1000},   // sw, block, sr; 0.5 s twice
+    {"Default Data Write", 2, 3 + 2 + 68, 1000},    // ae CR, rt, sr; 0.5 s twice
+    {"Data Get", 3, 2 + 2048 + 1, 0},               // br
+    {"Data Clear", 4, 68 + 3, 300},                 // sr, be CR; 0.3 s
+};
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const int rounds = argc > 1 ? std::max(1, atoi(argv[1])) : 5;
+    const int only = argc > 2 ? atoi(argv[2]) : -1;
+
+    QThread simThread;
+    QObject simContext;
+    simContext.moveToThread(&simThread);
+    simThread.start();
+    ControllerSimulator *sim = nullptr;
+    QString simPath;
+    QMetaObject::invokeMethod(&simContext, [&] {
+        sim = new ControllerSimulator;
+        if (sim->start()) {
+            sim->setRomVersion(5);
+            sim->setProcessingDelayMs(0);
+            sim->setPacing(true);
+            simPath = sim->portPath();
+        }
+    }, Qt::BlockingQueuedConnection);
+    if (simPath.isEmpty()) {
+        std::fprintf(stderr, "the simulator could not start\n");
+        return 1;
+    }
+
+    QElapsedTimer clock;
+    clock.start();
+    QTemporaryDir dir;
+    QtSerialPort port(PortCatalog::fromEntries({{1, simPath, QString()}}));
+    PortChoice choice{1, false};
+    Waiter waiter;
+    CountingBoxes boxes;
+    TimingLine line;
+    line.clock = &clock;
+    SerialLink link(port, choice, waiter, boxes, line);
+    link.OpenPort({});
+    LogStore store;
+    IniFile ini(dir.filePath(QStringLiteral("bench.ini")));
+    QWidget window;
+    auto *fraTmp = new QFrame(&window);
+    fraTmp->hide();
+    std::array<QAbstractButton *, 5> cmd{};
+    for (int i = 0; i < 5; ++i)
+        cmd[i] = new QPushButton(QString::fromLatin1(Operations[i].name), &window);
+    SettingsEditor editor(&window, fraTmp, boxes);
+    editor.MainIni();
+    LogViewer viewer(store, ini, {0, 0}, &window);
+    PushButtonCommands buttons(cmd);
+    DeviceOperations ops(link, waiter, line, boxes, editor, viewer, buttons);
+    window.show();
+
+    // One read first: the version is then known and the fields hold settings to write.
+    ops.CmdZxCom_Click(0);
+    if (line.completedNs < 0 || !boxes.shown.isEmpty()) {
+        std::fprintf(stderr, "the first read failed: %s\n", qPrintable(boxes.shown.join(' ')));
+        return 1;
+    }
+
+    const double characterMs = ReplyWriter::CharacterNs / 1e6;
+    std::printf("%d rounds, 9600 baud (%.4f ms a character), ROM version 5\n", rounds, characterMs);
+    std::printf("%-20s %9s %11s %14s %13s %8s\n", "operation", "floor ms", "median ms", "overhead med", "overhead max",
+                "CPU %");
+    bool allWithinTarget = true;
+    for (const Operation &op : Operations) {
+        if (only >= 0 && op.index != only)
+            continue;
+        std::vector<double> overheads;
+        double cpuMs = 0, wallMs = 0;
+        const double floorMs = op.replyCharacters * characterMs + op.pausesMs;
+        std::vector<double> took;
+        for (int r = 0; r < rounds; ++r) {
+            line.completedNs = -1;
+            waiter.WaitSeconds(0.05); // let the controller's side settle between rounds
+            const qint64 startNs = clock.nsecsElapsed();
+            const double startCpu = threadCpuMs();
+            ops.CmdZxCom_Click(op.index);
+            if (line.completedNs < 0 || !boxes.shown.isEmpty()) {
+                std::fprintf(stderr, "%s failed: %s\n", op.name, qPrintable(boxes.shown.join(' ')));
+                return 1;
+            }
+            const double ms = (line.completedNs - startNs) / 1e6;
+            took.push_back(ms);
+            overheads.push_back(ms - floorMs);
+            wallMs += ms;
+            cpuMs += line.completedCpuMs - startCpu;
+        }
+        std::sort(took.begin(), took.end());
+        std::sort(overheads.begin(), overheads.end());
+        const double medianOverhead = overheads[overheads.size() / 2];
+        const double cpuShare = 100.0 * cpuMs / wallMs;
+        allWithinTarget = allWithinTarget && medianOverhead < 20 && cpuShare < 2;
+        std::printf("%-20s %9.1f %11.1f %14.1f %13.1f %8.2f\n", op.name, floorMs, took[took.size() / 2],
+                    medianOverhead, overheads.back(), cpuShare);
+    }
+    std::printf("targets (overhead under 20 ms, CPU under 2%%): %s\n", allWithinTarget ? "met" : "NOT met");
+
+    QMetaObject::invokeMethod(&simContext, [&] { delete sim; }, Qt::BlockingQueuedConnection);
+    simThread.quit();
+    simThread.wait();
+    return 0;
+}
