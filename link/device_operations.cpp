@@ -129,12 +129,6 @@ void DeviceOperations::showReply()
     m_editor.ShowReadData(m_readData, BlockSource::Device);
 }
 
-void DeviceOperations::ShowLoadedSettings(const QString &text)
-{
-    if (text.size() == settingsreply::BlockLength)
-        m_editor.ShowReadData(text, BlockSource::File);
-}
-
 void DeviceOperations::readSettings()
 {
     m_editor.ClearDisplay();

@@ -38,9 +38,6 @@ public:
     // Unlocks the buttons as far as the port allows and reports "Completion" when nothing
     // failed.
     void EndOperation();
-    // Shows a settings file's text like a reply when it is exactly one block long.
-    void ShowLoadedSettings(const QString &text);
-
     // The last settings block accepted from the controller; empty until then.
     const QString &ReadData() const { return m_readData; }
     // The controller's ROM version; -1 until a settings reply has been accepted.

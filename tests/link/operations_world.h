@@ -1,6 +1,7 @@
 #pragma once
 // A main window around the device operations, wired as the program wires them, talking to
 // the simulated controller through a pseudo-terminal in the same thread.
+#include "files/file_commands.h"
 #include "link/device_operations.h"
 #include "link/push_button_commands.h"
 #include "link/serial_link.h"
@@ -14,6 +15,7 @@
 #include "sim/controller_simulator.h"
 #include "tests/support/recording_message_boxes.h"
 #include "tests/support/recording_message_line.h"
+#include "tests/support/scripted_file_dialogs.h"
 
 #include <QCloseEvent>
 #include <QFrame>
@@ -49,6 +51,7 @@ struct OperationsWorld {
     Waiter waiter;
     RecordingMessageBoxes boxes;
     RecordingMessageLine line;
+    ScriptedFileDialogs dialogs;
     LogStore store;
     IniFile ini{dir.filePath("test.ini")};
     std::unique_ptr<QtSerialPort> port;
@@ -59,6 +62,7 @@ struct OperationsWorld {
     std::unique_ptr<LogViewer> viewer;
     std::unique_ptr<PushButtonCommands> buttons;
     std::unique_ptr<DeviceOperations> ops;
+    std::unique_ptr<FileCommands> files;
     QList<int> leds;
 
     explicit OperationsWorld(int romVersion = 5, double waitScale = 0.1)
@@ -83,6 +87,8 @@ struct OperationsWorld {
         buttons = std::make_unique<PushButtonCommands>(
             std::array<QAbstractButton *, 5>{cmd[0], cmd[1], cmd[2], cmd[3], cmd[4]});
         ops = std::make_unique<DeviceOperations>(*link, waiter, line, boxes, *editor, *viewer, *buttons);
+        files = std::make_unique<FileCommands>(dialogs, boxes, *editor, store, *viewer,
+                                               [this] { return ops->ReadData(); });
         for (int i = 0; i < 5; ++i)
             QObject::connect(cmd[i], &QPushButton::clicked, ops.get(), [this, i] { ops->CmdZxCom_Click(i); });
         QObject::connect(editor.get(), &SettingsEditor::writeAllowed, cmd[1], &QWidget::setEnabled);

@@ -9,14 +9,12 @@
 
 #include <QElapsedTimer>
 
-Q_DECLARE_METATYPE(Misbehaviour)
-
 namespace {
 enum Op { Read, Write, Defaults, Get, Clear };
 const QString Fault = "RS232 communication fault.";
 const QString Partial = "ZX cannot be set.";
-const QString Abnormal = "Data is abnormal!!\r\nPlease set it correctly.";
-const QString Unreadable = "The setting data received from the ZX could not be read.";
+const QString Done = "Completion";
+const QString Ng = "Verify was NG.";
 const QString Block = OperationsWorld::Block;
 
 // Not the defaults: 10000 Hz in field 0.
@@ -42,51 +40,82 @@ void readFirst(OperationsWorld &w)
     w.line.lines.clear();
     w.leds.clear();
 }
+
+struct Sequence {
+    int rom;
+    Op op;
+    bool readBefore;
+    QStringList sent;
+    QList<int> minGaps; // ms between consecutive commands
+    int minTail = 0;    // ms from the last command to the end
+    double scale = 0.1; // of the fixed pauses
+};
+struct Failure {
+    Op op;
+    Misbehaviour m;
+    QStringList sent;
+    QString box;
+    QString lastLine;
+    QString field0 = "3000"; // typed before a write
+    int deviceType = 0;
+    QString versionChars; // put at characters 61-62 of the block
+};
+struct MenuCase {
+    Op op;
+    QString at;
+    int action;
+    QStringList sent;
+    QString lastLine;
+    QString field0After;
+    bool usable;
+};
+struct CloseCase {
+    Op op;
+    QString at;
+    int replyDelayMs;
+    QStringList sent;
+};
 } // namespace
+
+Q_DECLARE_METATYPE(Sequence)
+Q_DECLARE_METATYPE(Failure)
+Q_DECLARE_METATYPE(MenuCase)
+Q_DECLARE_METATYPE(CloseCase)
 
 class TestDeviceOperations : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    // Waits scaled to a tenth; the controller takes 400 ms to restore or erase (ROM 4 on).
+    // The controller takes 400 ms to restore or erase before its closing CR (ROM 4 on).
     void commandSequences_data()
     {
-        QTest::addColumn<int>("rom");
-        QTest::addColumn<int>("op");
-        QTest::addColumn<bool>("readBefore");
-        QTest::addColumn<QStringList>("expected");
-        QTest::addColumn<QList<int>>("minGaps"); // ms between consecutive commands
-        QTest::addColumn<int>("minTail");        // ms from the last command to the end
-        const QStringList defaults{"sr", "ae", "rt", "sr"};
-        QTest::newRow("defaults at start-up, ROM 5") << 5 << int(Defaults) << false << defaults << QList<int>{30, 450, 50} << 0;
-        QTest::newRow("defaults at start-up, ROM 3") << 3 << int(Defaults) << false << defaults << QList<int>{30, 550, 50} << 0;
-        QTest::newRow("defaults, version known, ROM 5") << 5 << int(Defaults) << true << defaults.mid(1) << QList<int>{450, 50} << 0;
-        QTest::newRow("defaults, version known, ROM 3") << 3 << int(Defaults) << true << defaults.mid(1) << QList<int>{550, 50} << 0;
-        QTest::newRow("clear, ROM 5") << 5 << int(Clear) << false << QStringList{"sr", "be"} << QList<int>{30} << 400;
-        QTest::newRow("clear, ROM 3") << 3 << int(Clear) << false << QStringList{"sr", "be"} << QList<int>{30} << 500;
-        QTest::newRow("clear reads every time") << 3 << int(Clear) << true << QStringList{"sr", "be"} << QList<int>{30} << 500;
-        QTest::newRow("read") << 5 << int(Read) << false << QStringList{"sr"} << QList<int>{} << 0;
-        QTest::newRow("get") << 5 << int(Get) << false << QStringList{"br"} << QList<int>{} << 0;
-        QTest::newRow("write before any read") << 5 << int(Write) << false << QStringList{"sr", "sw", Block, "sr"} << QList<int>{50, 0, 50} << 0;
-        QTest::newRow("write after a read") << 5 << int(Write) << true << QStringList{"sw", Block, "sr"} << QList<int>{0, 50} << 0;
+        QTest::addColumn<Sequence>("c");
+        const QStringList defaults{"sr", "ae", "rt", "sr"}, clear{"sr", "be"};
+        QTest::newRow("defaults at start-up, ROM 5") << Sequence{5, Defaults, false, defaults, {30, 450, 50}};
+        QTest::newRow("defaults at start-up, ROM 3") << Sequence{3, Defaults, false, defaults, {30, 550, 50}};
+        QTest::newRow("defaults, ROM 3, real waits") << Sequence{3, Defaults, false, defaults, {300, 5500, 500}, 0, 1.0};
+        QTest::newRow("defaults, version known, ROM 5") << Sequence{5, Defaults, true, defaults.mid(1), {450, 50}};
+        QTest::newRow("defaults, version known, ROM 3") << Sequence{3, Defaults, true, defaults.mid(1), {550, 50}};
+        QTest::newRow("clear, ROM 5") << Sequence{5, Clear, false, clear, {30}, 400};
+        QTest::newRow("clear, ROM 3") << Sequence{3, Clear, false, clear, {30}, 500};
+        QTest::newRow("clear reads every time") << Sequence{3, Clear, true, clear, {30}, 500};
+        QTest::newRow("read") << Sequence{5, Read, false, {"sr"}, {}};
+        QTest::newRow("get") << Sequence{5, Get, false, {"br"}, {}};
+        QTest::newRow("write before any read") << Sequence{5, Write, false, {"sr", "sw", Block, "sr"}, {50, 0, 50}};
+        QTest::newRow("write after a read") << Sequence{5, Write, true, {"sw", Block, "sr"}, {0, 50}};
     }
     void commandSequences()
     {
-        QFETCH(int, rom);
-        QFETCH(int, op);
-        QFETCH(bool, readBefore);
-        QFETCH(QStringList, expected);
-        QFETCH(QList<int>, minGaps);
-        QFETCH(int, minTail);
-        OperationsWorld w(rom);
+        QFETCH(Sequence, c);
+        OperationsWorld w(c.rom, c.scale);
         w.sim.setProcessingDelayMs(400);
-        w.sim.setSettingsBlock(customBlock(rom));
-        if (readBefore)
+        w.sim.setSettingsBlock(customBlock(c.rom));
+        if (c.readBefore)
             readFirst(w);
-        else if (op == Write)
-            w.ops->ShowLoadedSettings(customBlock(rom)); // fields from a settings file
-        if (op == Write)
+        else if (c.op == Write)
+            w.files->ShowLoadedSettings(customBlock(c.rom)); // fields from a settings file
+        if (c.op == Write)
             w.editor->TxtData(0)->setText("3000");
-        QCOMPARE(w.ops->RomVer(), qint16(readBefore ? rom : -1));
+        QCOMPARE(w.ops->RomVer(), qint16(c.readBefore ? c.rom : -1));
 
         QList<bool> lockedDuring;
         QElapsedTimer sinceLast;
@@ -96,144 +125,107 @@ private Q_SLOTS:
             w.click(Read); // a locked button does nothing
         });
         w.editor->TxtData(2)->setFocus();
-        w.click(op);
+        w.click(c.op);
         const qint64 tail = sinceLast.elapsed();
 
-        QCOMPARE(w.sent(), expected);
-        for (int i = 0; i < minGaps.size(); ++i)
-            QVERIFY2(w.gap(i, i + 1) >= minGaps[i] - 2 && w.gap(i, i + 1) < minGaps[i] + 2000,
+        QCOMPARE(w.sent(), c.sent);
+        for (int i = 0; i < c.minGaps.size(); ++i) // loose upper bounds: a loaded machine
+            QVERIFY2(w.gap(i, i + 1) >= c.minGaps[i] - 2 && w.gap(i, i + 1) < c.minGaps[i] + 2000,
                      qPrintable(QString("gap %1: %2 ms").arg(i).arg(w.gap(i, i + 1))));
-        QVERIFY2(tail >= minTail - 2, qPrintable(QString::number(tail)));
+        QVERIFY2(tail >= c.minTail - 2, qPrintable(QString::number(tail)));
         QCOMPARE(lockedDuring, QList<bool>(5, false));
-        QCOMPARE(w.line.lines.first(), qMakePair(OperationsWorld::Captions[op], MessageLine::Black));
+        QCOMPARE(w.line.lines.first(), qMakePair(OperationsWorld::Captions[c.op], MessageLine::Black));
         QVERIFY(w.completed());
         QVERIFY(w.boxes.shown.isEmpty());
         QCOMPARE(w.leds.first(), SerialLink::LedBright);
         QCOMPARE(w.leds.last(), SerialLink::LedDark);
         QVERIFY(!w.link->TmrLed().isActive());
         QCOMPARE(w.enabled(), QList<bool>({true, !w.field(0).isEmpty(), true, true, true}));
-        QCOMPARE(w.cmd[op]->hasFocus(), op != Get);
+        QCOMPARE(w.cmd[c.op]->hasFocus(), c.op != Get);
 
-        if (op == Defaults)
-            QCOMPARE(w.field(0), QString("2000"));
-        if (op == Clear) {
+        const QString field0After[] = {"10000", "3000", "2000", "", c.readBefore ? "10000" : ""};
+        QCOMPARE(w.field(0), field0After[c.op]);
+        if (c.op == Clear)
             QVERIFY(w.sim.runLog() == zxsim::emptyRunLog());
-            QCOMPARE(w.field(0), readBefore ? QString("10000") : QString()); // not touched
-        }
-        if (op == Read)
-            QCOMPARE(w.field(0), QString("10000"));
-        if (op == Get)
+        if (c.op == Get)
             QVERIFY(w.viewer->window() && w.viewer->window()->isVisible());
-        if (op == Write) {
-            QCOMPARE(w.sim.settingsBlock(), w.sim.received()[expected.indexOf(Block)].text);
+        if (c.op == Write) {
+            QCOMPARE(w.sim.settingsBlock(), w.sim.received()[c.sent.indexOf(Block)].text);
             QCOMPARE(w.sim.settingsBlock().left(4), QString("B80B"));
             QCOMPARE(w.ops->ReadData(), w.sim.settingsBlock());
         }
     }
 
-    void readFailures_data()
+    // Each after a successful read; the read rows end with blank fields and writing locked.
+    void failures_data()
     {
-        QTest::addColumn<Misbehaviour>("misbehaviour");
-        QTest::addColumn<int>("deviceType");
-        QTest::addColumn<QString>("versionChars");
-        QTest::addColumn<QString>("box");
-        QTest::addColumn<bool>("completes");
+        QTest::addColumn<Failure>("c");
         const Misbehaviour good;
-        QTest::newRow("controller silent") << misbehave({}, [](Misbehaviour &m) { m.silent = true; }) << 0 << "" << Fault << false;
-        QTest::newRow("one character too many") << misbehave({}, [](Misbehaviour &m) { m.garbage = "x"; m.garbageAt = Misbehaviour::GarbageAt::Before; }) << 0 << "" << "" << true;
-        QTest::newRow("short reply") << misbehave({}, [](Misbehaviour &m) { m.garbage = "sr0123\r"; }) << 0 << "" << "" << true;
-        QTest::newRow("settings deleted") << good << 0xFF << "" << "Setting Data is deleted." << true;
-        QTest::newRow("other device type") << good << 0x12 << "" << "ZX type is different." << true;
-        QTest::newRow("version not hex") << good << 0 << "G5" << Unreadable << true;
-    }
-    void readFailures()
-    {
-        QFETCH(Misbehaviour, misbehaviour);
-        QFETCH(int, deviceType);
-        QFETCH(QString, versionChars);
-        QFETCH(QString, box);
-        QFETCH(bool, completes);
-        OperationsWorld w(5);
-        readFirst(w);
-        QVERIFY(w.cmd[Write]->isEnabled());
-        w.sim.setMisbehaviour(misbehaviour);
-        w.sim.setDeviceType(deviceType);
-        w.sim.setRomVersion(7);
-        if (!versionChars.isEmpty())
-            w.sim.setSettingsBlock(w.sim.settingsBlock().replace(60, 2, versionChars));
-
-        w.click(Read);
-        QCOMPARE(w.boxes.texts(), box.isEmpty() ? QStringList() : QStringList{box});
-        QCOMPARE(w.completed(), completes);
-        if (!completes)
-            QCOMPARE(w.line.lastText(), box);
-        for (int i = 0; i < 13; ++i)
-            QCOMPARE(w.field(i), QString());
-        QCOMPARE(w.enabled(), QList<bool>({true, false, true, true, true}));
-        // Only an accepted reply tells the version.
-        QCOMPARE(w.ops->RomVer(), qint16(deviceType ? 7 : 5));
-    }
-
-    void writeFailures_data()
-    {
-        QTest::addColumn<Misbehaviour>("misbehaviour");
-        QTest::addColumn<QString>("field0");
-        QTest::addColumn<QStringList>("expected");
-        QTest::addColumn<QString>("box");
-        QTest::addColumn<QString>("lastLine");
-        const QStringList all{"sw", Block, "sr"};
+        const Misbehaviour extraChar = misbehave({"sr"}, [](Misbehaviour &m) { m.garbage = "x"; m.garbageAt = Misbehaviour::GarbageAt::Before; });
         const auto readBack = [](Misbehaviour::ReadBack how, int at) {
             return misbehave({}, [=](Misbehaviour &m) { m.readBack = how; m.readBackIndex = at; });
         };
-        QTest::newRow("read-back differs in a digit") << readBack(Misbehaviour::ReadBack::FlipCharacter, 40) << "3000" << all << "" << "Verify was NG.";
-        QTest::newRow("read-back differs in case") << readBack(Misbehaviour::ReadBack::LowerCaseCharacter, 0) << "3000" << all << "" << "Verify was NG.";
-        QTest::newRow("read-back of the wrong length") << misbehave({"sr"}, [](Misbehaviour &m) { m.garbage = "x"; m.garbageAt = Misbehaviour::GarbageAt::Before; }) << "10000" << all << "" << "Verify was NG.";
-        QTest::newRow("field out of range") << Misbehaviour() << "20000" << QStringList() << Abnormal << "Completion";
-        QTest::newRow("field emptied") << Misbehaviour() << "" << QStringList() << Abnormal << "Completion";
-        QTest::newRow("sw not echoed") << misbehave({"sw"}, [](Misbehaviour &m) { m.silent = true; }) << "3000" << all << Fault << Fault;
-        QTest::newRow("block echo cut short") << misbehave({Misbehaviour::SettingsBlock}, [](Misbehaviour &m) { m.truncateAfter = 10; }) << "3000" << all << Partial << Partial;
+        const QStringList write{"sw", Block, "sr"};
+        QTest::newRow("read: controller silent") << Failure{Read, misbehave({}, [](Misbehaviour &m) { m.silent = true; }), {"sr"}, Fault, Fault};
+        QTest::newRow("read: one character too many") << Failure{Read, extraChar, {"sr"}, "", Done};
+        QTest::newRow("read: short reply") << Failure{Read, misbehave({}, [](Misbehaviour &m) { m.garbage = "sr0123\r"; }), {"sr"}, "", Done};
+        QTest::newRow("read: settings deleted") << Failure{Read, good, {"sr"}, "Setting Data is deleted.", Done, "", 0xFF};
+        QTest::newRow("read: other device type") << Failure{Read, good, {"sr"}, "ZX type is different.", Done, "", 0x12};
+        QTest::newRow("read: version not hex") << Failure{Read, good, {"sr"}, "The setting data received from the ZX could not be read.", Done, "", 0, "G5"};
+        QTest::newRow("write: read-back differs in a digit") << Failure{Write, readBack(Misbehaviour::ReadBack::FlipCharacter, 40), write, "", Ng};
+        QTest::newRow("write: read-back differs in case") << Failure{Write, readBack(Misbehaviour::ReadBack::LowerCaseCharacter, 0), write, "", Ng};
+        QTest::newRow("write: read-back of the wrong length") << Failure{Write, extraChar, write, "", Ng, "10000"};
+        QTest::newRow("write: field out of range") << Failure{Write, good, {}, "Data is abnormal!!\r\nPlease set it correctly.", Done, "20000"};
+        QTest::newRow("write: field emptied") << Failure{Write, good, {}, "Data is abnormal!!\r\nPlease set it correctly.", Done, ""};
+        QTest::newRow("write: sw not echoed") << Failure{Write, misbehave({"sw"}, [](Misbehaviour &m) { m.silent = true; }), write, Fault, Fault};
+        QTest::newRow("write: block echo cut short") << Failure{Write, misbehave({Misbehaviour::SettingsBlock}, [](Misbehaviour &m) { m.truncateAfter = 10; }), write, Partial, Partial};
     }
-    void writeFailures()
+    void failures()
     {
-        QFETCH(Misbehaviour, misbehaviour);
-        QFETCH(QString, field0);
-        QFETCH(QStringList, expected);
-        QFETCH(QString, box);
-        QFETCH(QString, lastLine);
+        QFETCH(Failure, c);
         OperationsWorld w(5);
         w.sim.setSettingsBlock(customBlock(5));
         readFirst(w);
-        w.sim.setMisbehaviour(misbehaviour);
-        w.editor->TxtData(0)->setText(field0);
+        w.sim.setMisbehaviour(c.m);
+        w.sim.setDeviceType(c.deviceType);
+        w.sim.setRomVersion(7);
+        if (!c.versionChars.isEmpty())
+            w.sim.setSettingsBlock(w.sim.settingsBlock().replace(60, 2, c.versionChars));
+        if (c.op == Write)
+            w.editor->TxtData(0)->setText(c.field0);
 
-        w.click(Write);
-        QCOMPARE(w.sent(), expected);
-        QCOMPARE(w.boxes.texts(), box.isEmpty() ? QStringList() : QStringList{box});
-        QCOMPARE(w.line.lastText(), lastLine);
-        QCOMPARE(w.line.lastColour(), lastLine == "Completion" ? MessageLine::Black : MessageLine::Red);
-        if (!expected.isEmpty()) // the block got through even when an echo was lost
+        w.click(c.op);
+        QCOMPARE(w.sent(), c.sent);
+        QCOMPARE(w.boxes.texts(), c.box.isEmpty() ? QStringList() : QStringList{c.box});
+        QCOMPARE(w.line.lastText(), c.lastLine);
+        QCOMPARE(w.line.lastColour(), c.lastLine == Done ? MessageLine::Black : MessageLine::Red);
+        if (c.op == Read) {
+            for (int i = 0; i < 13; ++i)
+                QCOMPARE(w.field(i), QString());
+            QCOMPARE(w.ops->RomVer(), qint16(c.deviceType ? 7 : 5)); // only from an accepted reply
+        }
+        if (c.sent.contains(Block)) // the block got through even when an echo was lost
             QCOMPARE(w.sim.settingsBlock(), w.sim.received()[1].text);
-        // An emptied field locks writing; the focus does not go to the locked button.
-        QCOMPARE(w.cmd[Write]->isEnabled(), !field0.isEmpty());
-        QCOMPARE(w.cmd[Write]->hasFocus(), !field0.isEmpty());
+        // Blank fields lock writing, and the focus never goes to a locked button.
+        const bool writable = !w.field(0).isEmpty();
+        QCOMPARE(w.enabled(), QList<bool>({true, writable, true, true, true}));
+        QCOMPARE(w.cmd[c.op]->hasFocus(), c.op == Read || writable);
     }
 
     void dataGetReplacesTheLogOrLeavesItAlone()
     {
         OperationsWorld w(5);
         w.click(Get);
-        QVERIFY(w.completed());
-        QVERIFY(!w.store.isEmpty());
+        QVERIFY(w.completed() && !w.store.isEmpty());
 
-        RunLog second = zxsim::demoRunLog();
+        RunLog second;
         for (int n = 0; n < RunLogSamples; ++n)
             second[n] = n >= 1 && n <= 4 ? RunSample{} : RunSample{quint8(n % 250), quint8(255 - n % 200)};
         w.sim.setRunLog(second);
         w.click(Get);
         LogStore expected;
         decodeRunData(QString::fromLatin1("br" + zxsim::runLogHex(second)), expected);
-        QVERIFY(w.store.VoltData == expected.VoltData);
-        QVERIFY(w.store.CurData == expected.CurData);
+        QVERIFY(w.store.VoltData == expected.VoltData && w.store.CurData == expected.CurData);
         QCOMPARE(w.store.VoltData[3], LogStore::Missing);
 
         // A reply cut short: the window is neither opened again nor redrawn from it.
@@ -243,44 +235,34 @@ private Q_SLOTS:
         w.sim.setMisbehaviour(misbehave({"br"}, [](Misbehaviour &m) { m.truncateAfter = 600; }));
         w.click(Get);
         QCOMPARE(w.boxes.texts(), QStringList{Partial});
-        QVERIFY(!w.completed());
-        QVERIFY(!w.viewer->window());
+        QVERIFY(!w.completed() && !w.viewer->window());
         QVERIFY(w.store.VoltData == expected.VoltData);
     }
 
     // Menu commands run between the steps of an operation, by the user's choice.
     void menuCommandDuringOperation_data()
     {
-        QTest::addColumn<int>("op");
-        QTest::addColumn<QString>("at");
-        QTest::addColumn<int>("action");
-        QTest::addColumn<QStringList>("expected");
-        QTest::addColumn<QString>("lastLine");
-        QTest::addColumn<QString>("fieldAfter");
-        QTest::addColumn<bool>("usable");
+        QTest::addColumn<MenuCase>("c");
         const QStringList write{"sr", "sw", Block, "sr"};
-        QTest::newRow("port closed") << int(Write) << "sr" << 0 << QStringList{"sr"} << "Verify was NG." << "3000" << false;
-        QTest::newRow("port reopened, other button clicked") << int(Write) << "sr" << 1 << write << "Completion" << "3000" << true;
-        QTest::newRow("settings file opened during a read") << int(Read) << "sr" << 2 << QStringList{"sr"} << "Completion" << "10000" << true;
-        QTest::newRow("settings file saved during a write") << int(Write) << Block << 3 << write << "Completion" << "4000" << true;
+        QTest::newRow("port closed") << MenuCase{Write, "sr", 0, {"sr"}, Ng, "3000", false};
+        QTest::newRow("port reopened, other button clicked") << MenuCase{Write, "sr", 1, write, Done, "3000", true};
+        QTest::newRow("settings file opened during a read") << MenuCase{Read, "sr", 2, {"sr"}, Done, "10000", true};
+        QTest::newRow("settings file saved during a write") << MenuCase{Write, Block, 3, write, Done, "4000", true};
     }
     void menuCommandDuringOperation()
     {
-        QFETCH(int, op);
-        QFETCH(QString, at);
-        QFETCH(int, action);
-        QFETCH(QStringList, expected);
-        QFETCH(QString, lastLine);
-        QFETCH(QString, fieldAfter);
-        QFETCH(bool, usable);
+        QFETCH(MenuCase, c);
         OperationsWorld w(5, 1.0);
         w.sim.setSettingsBlock(customBlock(5));
-        w.ops->ShowLoadedSettings(zxsim::defaultSettingsBlock(5)); // fields from a settings file
+        w.files->ShowLoadedSettings(zxsim::defaultSettingsBlock(5)); // fields from a settings file
         w.editor->TxtData(0)->setText("3000");
-        if (op == Read)
+        if (c.op == Read)
             w.sim.setMisbehaviour(misbehave({"sr"}, [](Misbehaviour &m) { m.delayMs = 300; }));
-        w.when(at, 150, [&] {
-            switch (action) {
+        QFile file(w.dir.filePath("defaults.set"));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(zxsim::defaultSettingsBlock(5).toLatin1()) == 64);
+        file.close();
+        w.when(c.at, 150, [&] {
+            switch (c.action) {
             case 0: // "ComPort", then Cancel
                 w.link->ClosePort();
                 break;
@@ -291,73 +273,54 @@ private Q_SLOTS:
                     b->setEnabled(true);
                 w.click(Get);
                 break;
-            case 2:
-                w.ops->ShowLoadedSettings(zxsim::defaultSettingsBlock(5));
+            case 2: // File > Setting Data > Open
+                w.dialogs.paths << file.fileName();
+                w.files->mnuOpen_Click();
                 break;
-            case 3:
+            case 3: // File > Setting Data > Save
                 w.editor->TxtData(0)->setText("4000");
-                QVERIFY(w.editor->MakeWriteData(w.ops->ReadData()));
+                w.dialogs.paths << w.dir.filePath("saved.set");
+                w.files->mnuSave_Click();
                 break;
             }
         });
-        w.click(op);
-        QCOMPARE(w.sent(), expected);
-        QCOMPARE(w.line.lastText(), lastLine);
-        QCOMPARE(w.enabled(), QList<bool>(5, usable));
-        QCOMPARE(w.field(0), fieldAfter);
-        if (usable)
-            QVERIFY(w.boxes.shown.isEmpty());
-        else // each exchange on the closed port ends at once as a fault
-            QCOMPARE(w.boxes.texts().count(Fault), 3);
-        if (op == Write && usable)
+        w.click(c.op);
+        QCOMPARE(w.sent(), c.sent);
+        QCOMPARE(w.line.lastText(), c.lastLine);
+        QCOMPARE(w.enabled(), QList<bool>(5, c.usable));
+        QCOMPARE(w.field(0), c.field0After);
+        // Each exchange on the closed port ends at once as a fault.
+        QCOMPARE(w.boxes.texts(), QStringList(c.usable ? 0 : 3, Fault));
+        if (c.op == Write && c.usable)
             QCOMPARE(w.sim.settingsBlock().left(4), QString("B80B")); // 3000, as it was sent
     }
 
     void windowClosedDuringOperation_data()
     {
-        QTest::addColumn<int>("op");
-        QTest::addColumn<QString>("at");
-        QTest::addColumn<int>("replyDelayMs");
-        QTest::addColumn<QStringList>("expected");
-        QTest::newRow("during a pause") << int(Defaults) << "ae" << 0 << QStringList{"sr", "ae"};
-        QTest::newRow("during an exchange") << int(Read) << "sr" << 2000 << QStringList{"sr"};
-        QTest::newRow("during the log fetch") << int(Get) << "br" << 2000 << QStringList{"br"};
+        QTest::addColumn<CloseCase>("c");
+        QTest::newRow("during a pause") << CloseCase{Defaults, "ae", 0, {"sr", "ae"}};
+        QTest::newRow("during an exchange") << CloseCase{Read, "sr", 2000, {"sr"}};
+        QTest::newRow("during the log fetch") << CloseCase{Get, "br", 2000, {"br"}};
     }
     void windowClosedDuringOperation()
     {
-        QFETCH(int, op);
-        QFETCH(QString, at);
-        QFETCH(int, replyDelayMs);
-        QFETCH(QStringList, expected);
+        QFETCH(CloseCase, c);
         OperationsWorld w(3, 1.0);
-        w.sim.setMisbehaviour(misbehave({}, [=](Misbehaviour &m) { m.delayMs = replyDelayMs; }));
+        w.sim.setMisbehaviour(misbehave({}, [&](Misbehaviour &m) { m.delayMs = c.replyDelayMs; }));
         QElapsedTimer sinceClose;
-        w.when(at, 100, [&] {
+        w.when(c.at, 100, [&] {
             w.window->close();
             delete w.window; // every widget gone while the operation is still on the stack
             sinceClose.start();
         });
-        w.click(op);
+        w.click(c.op);
         QVERIFY(sinceClose.isValid());
         QVERIFY2(sinceClose.elapsed() < 1000, qPrintable(QString::number(sinceClose.elapsed())));
         QVERIFY(!w.ops->isRunning());
         QTest::qWait(200);
-        QCOMPARE(w.sent(), expected);
+        QCOMPARE(w.sent(), c.sent);
         QVERIFY(w.boxes.shown.isEmpty());
         QCOMPARE(w.line.lines.size(), 1); // the caption only
-    }
-
-    // The one test at real speed: "Default Data Write" on a ROM 3 controller.
-    void realWaits()
-    {
-        OperationsWorld w(3, 1.0);
-        w.click(Defaults);
-        QVERIFY(w.completed());
-        QCOMPARE(w.sent(), QStringList({"sr", "ae", "rt", "sr"}));
-        const QList<QPair<int, int>> bounds{{300, 1800}, {5500, 7500}, {500, 2000}};
-        for (int i = 0; i < 3; ++i)
-            QVERIFY2(w.gap(i, i + 1) >= bounds[i].first && w.gap(i, i + 1) < bounds[i].second,
-                     qPrintable(QString("gap %1: %2 ms").arg(i).arg(w.gap(i, i + 1))));
     }
 };
 
