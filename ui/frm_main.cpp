@@ -127,10 +127,11 @@ void FrmMain::MainIni()
 {
     SetButtonState();
     m_editor->MainIni();
-    if (m_fileSysSetup)
-        m_fileSysSetup();
+    if (m_hooks.createFileSys)
+        m_hooks.createFileSys();
     m_logStore.markEmpty();
-    m_romVer = -1;
+    if (m_hooks.resetRomVer)
+        m_hooks.resetRomVer();
 }
 
 void FrmMain::SetButtonState()

@@ -2,7 +2,6 @@
 #include "main_menu.h"
 
 #include <QMainWindow>
-#include <QtGlobal>
 #include <array>
 #include <functional>
 
@@ -40,7 +39,7 @@ public:
     void prepare(const QString &versionText, const QString &appTitle);
 
     // Start-up initialisation of the window's state: button rule, settings fields, the
-    // file service, an empty log store and an unknown ROM version.
+    // file commands, an empty log store and an unknown ROM version.
     void MainIni();
     // Buttons enabled only while the port is open; writing waits for settings to show.
     void SetButtonState();
@@ -65,13 +64,14 @@ public:
     QAction *mnuCom() const { return m_menu.mnuCom; }
     QAction *mnuEnd() const { return m_menu.mnuEnd; }
 
-    // The controller's ROM version; -1 until a settings reply has been accepted.
-    qint16 RomVer() const { return m_romVer; }
-    void setRomVer(qint16 version) { m_romVer = version; }
-
-    // Whoever provides the file commands hooks in here; MainIni runs it at its place in
-    // the start-up order.
-    void setFileSysSetup(std::function<void()> setup) { m_fileSysSetup = std::move(setup); }
+    // The steps of MainIni that belong to other objects, run at their place in the order:
+    // the file commands are created after the settings fields are set up, and the ROM
+    // version (kept by the device operations) is forgotten after the log store is emptied.
+    struct MainIniHooks {
+        std::function<void()> createFileSys;
+        std::function<void()> resetRomVer;
+    };
+    void setMainIniHooks(MainIniHooks hooks) { m_hooks = std::move(hooks); }
 
 public Q_SLOTS:
     // Busy indicator colour, 0xBBGGRR.
@@ -102,6 +102,5 @@ private:
     QFrame *m_fraTmp = nullptr;
     SettingsEditor *m_editor = nullptr;
     MainMenu m_menu;
-    qint16 m_romVer = -1;
-    std::function<void()> m_fileSysSetup;
+    MainIniHooks m_hooks;
 };

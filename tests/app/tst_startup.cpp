@@ -91,7 +91,6 @@ void TestStartup::windowIsPreparedBeforeItShows()
     QCOMPARE(window.LblProductName()->text(), QStringLiteral("ZX316B Link"));
     QCOMPARE(w.app->ini().path(), w.iniPath());
     QVERIFY(!window.FraTmp()->isVisible());
-    QCOMPARE(window.RomVer(), qint16(-1));
     QVERIFY(w.app->logStore().isEmpty());
     QCOMPARE(w.app->ScaleLine(), (ScaleLines{0, 1}));
     QCOMPARE(window.editor().TxtData(0)->toolTip(), QStringLiteral("100～10000"));

@@ -39,6 +39,7 @@ private Q_SLOTS:
     void buttonRule();
     void messageLineColour();
     void startupCutsTheWindowAndHidesTheFrame();
+    void mainIniOrder();
     void closingByAnyMeansIsReported();
 };
 
@@ -143,6 +144,18 @@ void TestMainWindow::startupCutsTheWindowAndHidesTheFrame()
     w.window.resize(w.window.width() + 200, w.window.height() + 300);
     QVERIFY(!w.window.FraTmp()->isVisible());
     QVERIFY(!w.window.editor().TxtData(2)->isVisible());
+}
+
+void TestMainWindow::mainIniOrder()
+{
+    World w;
+    QStringList steps;
+    auto fieldsReady = [&] { return !w.window.editor().TxtData(0)->toolTip().isEmpty(); };
+    w.window.setMainIniHooks({[&] { steps << QStringLiteral("files %1 %2").arg(fieldsReady()).arg(w.store.isEmpty()); },
+                              [&] { steps << QStringLiteral("rom %1").arg(w.store.isEmpty()); }});
+    w.window.MainIni();
+    QCOMPARE(steps, (QStringList{"files 1 0", "rom 1"}));
+    QVERIFY(w.store.isEmpty());
 }
 
 void TestMainWindow::closingByAnyMeansIsReported()
