@@ -20,12 +20,13 @@ const QString Completion = QStringLiteral("Completion");
 const QString VerifyNg = QStringLiteral("Verify was NG.");
 const QString UnreadableReply = QStringLiteral("The setting data received from the ZX could not be read.");
 
-// Before ROM version 4 the controller ends "ae" and "be" with their echo and then needs
-// time of its own; later versions send a carriage return when they are done.
+// Before ROM version 4 the controller answers "ae" and "be" with their echo alone and is
+// then busy for a while; later versions send a carriage return once they are done.
 constexpr qint16 FirstVersionWithClosingCr = 4;
-constexpr double PauseAfterOldErase = 5.0;
-constexpr double PauseBeforeErase = 0.3;
-constexpr double PauseAroundWrite = 0.5;
+constexpr double OldControllerBusySeconds = 5.0;
+constexpr double PauseAfterVersionRead = 0.3;
+// Time the controller is given between the steps of a write or a restore.
+constexpr double SettlingPause = 0.5;
 
 } // namespace
 
@@ -61,7 +62,6 @@ void DeviceOperations::CmdZxCom_Click(int index)
     if (m_running || index < 0 || index >= CommandButtons::Count || cancelled())
         return;
     m_running = true;
-    Q_EMIT runningChanged(true);
 
     for (int i = 0; i < CommandButtons::Count; ++i)
         m_buttons.setEnabled(i, false);
@@ -87,7 +87,6 @@ void DeviceOperations::CmdZxCom_Click(int index)
     if (index != DataGet && m_buttons.isEnabled(index))
         m_buttons.setFocus(index);
     m_running = false;
-    Q_EMIT runningChanged(false);
 }
 
 void DeviceOperations::EndOperation()
@@ -144,7 +143,7 @@ void DeviceOperations::WriteSettings()
         if (cancelled())
             return;
     }
-    if (!pause(PauseAroundWrite))
+    if (!pause(SettlingPause))
         return;
     if (!m_editor.MakeWriteData(m_readData) || cancelled())
         return; // refused with its own box; nothing is sent
@@ -158,7 +157,7 @@ void DeviceOperations::WriteSettings()
         return;
     if (!exchange(block, block))
         return;
-    if (!pause(PauseAroundWrite))
+    if (!pause(SettlingPause))
         return;
     VerifySettings(block);
 }
@@ -182,17 +181,17 @@ void DeviceOperations::writeDefaults()
     if (m_romVer == -1) {
         // The version decides how "ae" ends; the result itself is not needed.
         SetReadData();
-        if (cancelled() || !pause(PauseBeforeErase))
+        if (cancelled() || !pause(PauseAfterVersionRead))
             return;
     }
     if (m_romVer < FirstVersionWithClosingCr) {
-        if (!exchange(QStringLiteral("ae"), QStringLiteral("ae")) || !pause(PauseAfterOldErase))
+        if (!exchange(QStringLiteral("ae"), QStringLiteral("ae")) || !pause(OldControllerBusySeconds))
             return;
     } else if (!exchange(QStringLiteral("ae"), Cr)) {
         return;
     }
-    if (!pause(PauseAroundWrite) || !exchange(QStringLiteral("rt"), QStringLiteral("rt"))
-        || !pause(PauseAroundWrite))
+    if (!pause(SettlingPause) || !exchange(QStringLiteral("rt"), QStringLiteral("rt"))
+        || !pause(SettlingPause))
         return;
     if (SetReadData())
         showReply();
@@ -211,11 +210,11 @@ void DeviceOperations::getLog()
 void DeviceOperations::clearLog()
 {
     // Read every time: only the reply tells which way this controller ends "be".
-    if (!SetReadData() || !pause(PauseBeforeErase))
+    if (!SetReadData() || !pause(PauseAfterVersionRead))
         return;
     if (m_romVer < FirstVersionWithClosingCr) {
         if (exchange(QStringLiteral("be"), QStringLiteral("be")))
-            pause(PauseAfterOldErase);
+            pause(OldControllerBusySeconds);
     } else {
         exchange(QStringLiteral("be"), Cr);
     }

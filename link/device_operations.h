@@ -38,16 +38,12 @@ public:
     // Unlocks the buttons as far as the port allows and reports "Completion" when nothing
     // failed.
     void EndOperation();
+
     // The last settings block accepted from the controller; empty until then.
     const QString &ReadData() const { return m_readData; }
     // The controller's ROM version; -1 until a settings reply has been accepted.
     qint16 RomVer() const { return m_romVer; }
     void setRomVer(qint16 version) { m_romVer = version; }
-
-Q_SIGNALS:
-    // An operation started (true) or ended normally (false). Not emitted when the window
-    // closed during the operation.
-    void runningChanged(bool running);
 
 private:
     void readSettings();
