@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLockFile>
-#include <QStandardPaths>
 
 SingleInstance::SingleInstance(const QString &lockDir, const QString &executablePath)
     : m_path(lockPathFor(lockDir, executablePath))
@@ -23,8 +22,10 @@ QString SingleInstance::lockPathFor(const QString &lockDir, const QString &execu
 
 QString SingleInstance::defaultLockDir()
 {
-    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    return runtime.isEmpty() ? QDir::tempPath() : runtime;
+    // Read directly: asking QStandardPaths when the variable is unset (under sudo, in CI)
+    // prints a warning and makes a folder of its own.
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    return runtime.isEmpty() || !QFileInfo(runtime).isDir() ? QDir::tempPath() : runtime;
 }
 
 bool SingleInstance::tryAcquire()
