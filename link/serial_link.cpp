@@ -49,7 +49,7 @@ void SerialLink::OpenPort(const std::function<bool(const QString &)> &askForPort
         }
         QString why;
         if (m_port.isOpen() || m_port.open(m_choice.ComPortNo, &why)) {
-            m_lossReported = false;
+            m_closedReported = false;
             m_line.ShowMessage(Initialized, MessageLine::Black);
             Q_EMIT portStateChanged(true);
             return;
@@ -102,11 +102,13 @@ void SerialLink::reportTimeout()
     m_commError = true;
     const bool nothing = m_recvData.isEmpty();
     const QString text = nothing ? NoReply : PartialReply;
-    // After a lost line the loss was reported once already; the remaining commands of the
-    // operation fail quietly instead of raising one box each.
-    if (!(m_lossReported && !m_port.isOpen()))
+    // A closed line is reported once: the remaining commands of an operation fail quietly
+    // instead of raising one box each.
+    const bool closed = !m_port.isOpen();
+    if (!(closed && m_closedReported))
         m_boxes.show(text, nothing ? MessageBoxes::Icon::Exclamation : MessageBoxes::Icon::Information,
                      MessageBoxes::Buttons::Ok);
+    m_closedReported = closed;
     m_line.ShowMessage(text, MessageLine::Red);
 }
 
@@ -119,7 +121,7 @@ void SerialLink::onDataArrived()
 void SerialLink::onLineLost(const QString &why)
 {
     Q_EMIT portStateChanged(false);
-    m_lossReported = true;
+    m_closedReported = true;
     m_commTimeout = true; // a running exchange ends now; nothing more can arrive
     m_waiter.wake();
     m_line.ShowMessage(CannotOpen, MessageLine::Red);

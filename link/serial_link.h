@@ -70,7 +70,7 @@ private:
     QString m_recvData;
     bool m_commError = false;
     bool m_commTimeout = false;
-    bool m_lossReported = false;
+    bool m_closedReported = false; // the closed line was reported; later failures stay quiet
     int m_ledColour = LedIdle;
     QTimer m_tmrComm;
     QTimer m_tmrLed;

@@ -2,7 +2,6 @@
 
 #include "ini_file.h"
 
-#include <QCollator>
 #include <QRegularExpression>
 #include <QSerialPortInfo>
 #include <algorithm>
@@ -10,7 +9,36 @@
 namespace {
 // The first built-in serial port is the system console on the machines we run on.
 const QString Console = QStringLiteral("/dev/ttyS0");
+
+// Orders device paths as a person counts: ttyUSB2 before ttyUSB10.
+bool naturalLess(const QString &a, const QString &b)
+{
+    int i = 0, j = 0;
+    while (i < a.size() && j < b.size()) {
+        if (a[i].isDigit() && b[j].isDigit()) {
+            int ie = i, je = j;
+            while (ie < a.size() && a[ie].isDigit())
+                ++ie;
+            while (je < b.size() && b[je].isDigit())
+                ++je;
+            const QString na = a.mid(i, ie - i), nb = b.mid(j, je - j);
+            const qulonglong va = na.toULongLong(), vb = nb.toULongLong();
+            if (va != vb)
+                return va < vb;
+            if (na.size() != nb.size())
+                return na.size() < nb.size();
+            i = ie;
+            j = je;
+        } else {
+            if (a[i] != b[j])
+                return a[i] < b[j];
+            ++i;
+            ++j;
+        }
+    }
+    return a.size() - i < b.size() - j;
 }
+} // namespace
 
 QList<SystemPort> PortCatalog::systemPorts()
 {
@@ -58,12 +86,10 @@ PortCatalog PortCatalog::build(const IniFile &ini, const SystemList &system)
     for (const SystemPort &p : found)
         if (p.devicePath != Console && !p.devicePath.isEmpty())
             usable.append(p);
-    QCollator natural;
-    natural.setNumericMode(true);
-    std::stable_sort(usable.begin(), usable.end(), [&natural](const SystemPort &a, const SystemPort &b) {
+    std::stable_sort(usable.begin(), usable.end(), [](const SystemPort &a, const SystemPort &b) {
         if (a.isUsb != b.isUsb)
             return a.isUsb;
-        return natural.compare(a.devicePath, b.devicePath) < 0;
+        return naturalLess(a.devicePath, b.devicePath);
     });
     for (int i = 0; i < usable.size() && i < MaxPort; ++i)
         entries.append({i + 1, usable[i].devicePath, usable[i].description});

@@ -125,6 +125,11 @@ private Q_SLOTS:
         QVERIFY(w.link.CommError());
         QCOMPARE(w.boxes.texts(), QStringList{"RS232 communication fault."});
         QCOMPARE(w.port.written, QByteArray());
+        // The rest of the operation on the closed line: one box was enough.
+        w.link.SendCommand("sw", "sw");
+        QCOMPARE(w.boxes.shown.size(), 1);
+        QCOMPARE(w.line.lastText(), QString("RS232 communication fault."));
+        QCOMPARE(w.line.lastColour(), MessageLine::Red);
     }
 
     void lostLineIsReportedOnceAndEndsTheExchange()
