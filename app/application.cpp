@@ -4,6 +4,9 @@
 #include "ini_location.h"
 #include "single_instance.h"
 
+#include "files/file_commands.h"
+#include "link/device_operations.h"
+#include "link/push_button_commands.h"
 #include "link/serial_link.h"
 #include "logview/frm_log.h"
 #include "logview/log_viewer.h"
@@ -16,6 +19,7 @@
 #include "ui/frm_main.h"
 
 #include <QCoreApplication>
+#include <QPushButton>
 
 namespace {
 const QString AlreadyOpened = QStringLiteral("This application is already opened!!");
@@ -72,6 +76,7 @@ bool Application::Main()
 
     LoadConfig(*m_ini, m_choice, m_scaleLine, [this] { showPortDialog(); });
     m_viewer = std::make_unique<LogViewer>(m_logStore, *m_ini, m_scaleLine, m_frm.get());
+    createCommands();
 
     if (m_choice.PortSelectCancelled) {
         m_frm->messageLine().ShowMessage(CannotOpen, MessageLine::Red);
@@ -98,6 +103,32 @@ void Application::createMainWindow()
     connect(m_link.get(), &SerialLink::ledColourChanged, m_frm.get(), &FrmMain::setLedColour);
     connect(m_frm->mnuCom(), &QAction::triggered, this, &Application::mnuCom_Click);
     connect(m_frm.get(), &FrmMain::closing, this, &Application::endProgram);
+}
+
+// The five device operations behind the command buttons and the four file commands of the
+// File menu. The file commands come to life in MainIni, where the window creates them.
+void Application::createCommands()
+{
+    std::array<QAbstractButton *, 5> buttons{};
+    for (int i = 0; i < 5; ++i)
+        buttons[size_t(i)] = m_frm->CmdZxCom(i);
+    m_buttons = std::make_unique<PushButtonCommands>(buttons);
+    m_ops = std::make_unique<DeviceOperations>(*m_link, m_waiter, m_frm->messageLine(), *m_boxes,
+                                               m_frm->editor(), *m_viewer, *m_buttons);
+    connect(m_frm.get(), &FrmMain::commandClicked, m_ops.get(), &DeviceOperations::CmdZxCom_Click);
+
+    FrmMain::MainIniHooks hooks;
+    hooks.createFileSys = [this] {
+        m_files = std::make_unique<FileCommands>(*m_dialogs, *m_boxes, m_frm->editor(), m_logStore,
+                                                 *m_viewer, [this] { return m_ops->ReadData(); });
+        FileCommands *files = m_files.get();
+        connect(m_frm->mnuOpen(), &QAction::triggered, this, [files] { files->mnuOpen_Click(); });
+        connect(m_frm->mnuSave(), &QAction::triggered, this, [files] { files->mnuSave_Click(); });
+        connect(m_frm->munOpenLog(), &QAction::triggered, this, [files] { files->munOpenLog_Click(); });
+        connect(m_frm->mnuSaveLog(), &QAction::triggered, this, [files] { files->mnuSaveLog_Click(); });
+    };
+    hooks.resetRomVer = [this] { m_ops->setRomVer(-1); };
+    m_frm->setMainIniHooks(std::move(hooks));
 }
 
 bool Application::showPortDialog(const QString &why)

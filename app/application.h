@@ -11,11 +11,14 @@
 #include <functional>
 #include <memory>
 
+class DeviceOperations;
+class FileCommands;
 class FileDialogs;
 class FrmMain;
 class IniFile;
 class LogViewer;
 class MessageBoxes;
+class PushButtonCommands;
 class QtFileDialogs;
 class QtMessageBoxes;
 class QtSerialPort;
@@ -78,10 +81,13 @@ public:
     FrmMain &frmMain() { return *m_frm; }
     SerialLink &link() { return *m_link; }
     LogViewer &logViewer() { return *m_viewer; }
+    DeviceOperations &operations() { return *m_ops; }
+    FileCommands &fileCommands() { return *m_files; }
     bool hasMainWindow() const { return bool(m_frm); }
 
 private:
     void createMainWindow();
+    void createCommands();
     PortCatalog currentCatalog();
 
     ShellPlace m_place;
@@ -105,5 +111,9 @@ private:
     std::unique_ptr<FrmMain> m_frm;
     std::unique_ptr<SerialLink> m_link;
     std::unique_ptr<LogViewer> m_viewer;
+    // Declared after what they use, so they go first.
+    std::unique_ptr<PushButtonCommands> m_buttons;
+    std::unique_ptr<DeviceOperations> m_ops;
+    std::unique_ptr<FileCommands> m_files;
     bool m_ending = false;
 };
