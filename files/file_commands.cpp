@@ -3,6 +3,7 @@
 #include "files/log_file.h"
 #include "files/settings_file.h"
 #include "files/text_file.h"
+#include "platform/atomic_file.h"
 #include "logview/frm_log.h" // LogViewer keeps a QPointer to it
 #include "logview/log_store.h"
 #include "logview/log_viewer.h"
@@ -135,7 +136,7 @@ void FileCommands::SaveDataFile(const QString &Filter)
 
     const QByteArray bytes = isSettings(Filter) ? settingsfile::fileContent(m_editor.WriteData())
                                                 : MakeRunDat().toLatin1();
-    const QString why = textfile::replaceWhole(path, bytes);
+    const QString why = replaceFileAtomically(path, bytes);
     if (!why.isEmpty())
         m_boxes.show(NotSavedText + QStringLiteral("\r\n") + path + QStringLiteral("\r\n") + why,
                      MessageBoxes::Icon::Critical, MessageBoxes::Buttons::Ok);

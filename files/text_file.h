@@ -23,9 +23,4 @@ struct Content {
 // that (a huge file, a device that never ends) is TooLarge, and nothing is kept of it.
 Content readAtMost(const QString &path, qint64 limit);
 
-// Replaces the file with `bytes` in one step: the file holds either its old content or
-// all of the new one, and no half-written or temporary file is left behind. Returns an
-// empty string on success, else why the file could not be written.
-QString replaceWhole(const QString &path, const QByteArray &bytes);
-
 } // namespace textfile

@@ -1,7 +1,8 @@
 #include "ini_file.h"
 
+#include "atomic_file.h"
+
 #include <QFile>
-#include <QSaveFile>
 
 namespace {
 
@@ -163,14 +164,7 @@ bool IniFile::WriteIni(const QString &section, const QString &key, const QString
             p.lines.insert(lastEntry + 1, entry);
     }
 
-    QSaveFile out(m_path);
-    if (!out.open(QIODevice::WriteOnly))
-        return false;
     QByteArray all = p.lines.join(p.eol);
     all += p.eol;
-    if (out.write(all) != all.size()) {
-        out.cancelWriting();
-        return false;
-    }
-    return out.commit();
+    return replaceFileAtomically(m_path, all).isEmpty();
 }
