@@ -146,6 +146,13 @@ void ImageSurface::finishPainting()
     }
 }
 
+// Drawing is cut a little outside the surface, so that wide pens still reach its edges.
+QRectF ImageSurface::clipLimit() const
+{
+    return QRectF(-ClipMarginTwips, -ClipMarginTwips, innerWidth() + 2 * ClipMarginTwips,
+                  innerHeight() + 2 * ClipMarginTwips);
+}
+
 void ImageSurface::fillRect(double x1, double y1, double x2, double y2, int bgr)
 {
     if (!finite(x1, y1, x2, y2))
@@ -153,8 +160,7 @@ void ImageSurface::fillRect(double x1, double y1, double x2, double y2, int bgr)
     QPainter &p = painter();
     if (!p.isActive())
         return;
-    const QRectF limit(-ClipMarginTwips, -ClipMarginTwips, innerWidth() + 2 * ClipMarginTwips,
-                       innerHeight() + 2 * ClipMarginTwips);
+    const QRectF limit = clipLimit();
     const QRectF area = QRectF(QPointF(x1, y1), QPointF(x2, y2)).normalized().intersected(limit);
     if (!area.isEmpty()) {
         p.setRenderHint(QPainter::Antialiasing, false);
@@ -169,8 +175,7 @@ void ImageSurface::line(double x1, double y1, double x2, double y2, int bgr, int
     QPainter &p = painter();
     if (!p.isActive())
         return;
-    const QRectF limit(-ClipMarginTwips, -ClipMarginTwips, innerWidth() + 2 * ClipMarginTwips,
-                       innerHeight() + 2 * ClipMarginTwips);
+    const QRectF limit = clipLimit();
     if (!clipToRect(x1, y1, x2, y2, limit))
         return;
     const int width = std::max(1, widthPx);

@@ -45,6 +45,7 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    QRectF clipLimit() const;
     QPainter &painter();
     void finishPainting();
     bool ensureImage();
