@@ -1,9 +1,26 @@
-#include "editor_fixture.h"
+#include "settings_world.h"
+#include "tests/support/test_output.h"
+#include <QSignalSpy>
 
 namespace {
-constexpr int Black = SettingsEditor::Black;
-constexpr int Red = SettingsEditor::Red;
-}
+constexpr int Black = SettingsEditor::Black, Red = SettingsEditor::Red;
+const QString Abnormal = QStringLiteral("Data is abnormal!!\r\nPlease set it correctly.");
+const QString Unreadable = QStringLiteral("The setting data received from the ZX could not be read.\r\n"
+                                          "Please try \"Setting Data Read\" again.");
+
+// how: 'k' typed key by key, 'w' written by the program, 'u'/'d' written then a click on the spin's up/down arrow.
+struct Edit { int field; char how; const char *keys, *text; int colour, spin; };
+// Field 0 and 1 start as "123" and "456", the type box as "old"; `shown` is field 0, field 1, type box.
+struct Read { const char *name; QString block; BlockSource source; DecodeResult result; QString box; const char *shown; };
+// From the worked example in the editor, one field set ("a\bb": a then b); `chars` empty: refused.
+struct Write { const char *name; int field; const char *text; bool off; int position; const char *chars; };
+// What unticking "Off" brings back depends on what field 7 held when it was ticked.
+struct Off { const char *name, *typed, *atTick, *back; int colour; };
+} // namespace
+Q_DECLARE_METATYPE(Edit)
+Q_DECLARE_METATYPE(Read)
+Q_DECLARE_METATYPE(Write)
+Q_DECLARE_METATYPE(Off)
 
 class TestSettingsEditor : public QObject {
     Q_OBJECT
@@ -11,10 +28,8 @@ private Q_SLOTS:
     void startUp()
     {
         EditorWorld w;
-        QCOMPARE(w.field(0)->toolTip(), QString::fromUtf8("100～10000"));
-        QCOMPARE(w.field(6)->toolTip(), QString::fromUtf8("2.5～6"));
-        QCOMPARE(w.spin(6)->minimum(), 25);
-        QCOMPARE(w.spin(6)->maximum(), 60);
+        QCOMPARE(w.field(0)->toolTip() + ' ' + w.field(6)->toolTip(), QString::fromUtf8("100～10000 2.5～6"));
+        QVERIFY(w.spin(6)->minimum() == 25 && w.spin(6)->maximum() == 60);
         for (int i = 0; i < fields::Count; ++i) {
             QCOMPARE(w.spin(i)->singleStep(), i == 7 || i == 12 ? 10 : 1);
             QVERIFY(w.field(i)->text().isEmpty());
@@ -25,121 +40,197 @@ private Q_SLOTS:
         QCOMPARE(w.field(7)->geometry(), twips::rect(4740, 240 + 4 * 420, 915, 315));
     }
 
-    // Typed key by key (program writes where a row says so): text, colour, spin.
     void editing_data()
     {
-        QTest::addColumn<int>("field");
-        QTest::addColumn<QString>("keys");
-        QTest::addColumn<bool>("typed");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("colour");
-        QTest::addColumn<int>("spin");
-        const auto row = [](int field, const char *keys, bool typed, const char *text, int colour, int spin) {
-            QTest::addRow("%d: %s%s", field, keys, typed ? "" : " written") << field << keys << typed << text << colour << spin;
-        };
-        row(7, "57", true, "60", Black, 60);
-        row(7, "45", true, "45", Red, 50);
-        row(7, "155", true, "160", Black, 160);
-        row(7, "305", true, "310", Red, 50);
-        row(7, "480", true, "480", Red, 50);
-        row(12, "57", true, "60", Black, 60);
-        row(6, "2.5", true, "2.5", Black, 25);
-        row(6, "6.1", true, "6.1", Red, 60);
-        row(6, "2.", true, "2.", Red, 25); // a number being typed keeps its colour
-        row(6, "3.57", true, "3.6", Black, 36);
-        row(6, "3.55", true, "3.55", Black, 35); // spin already at 35 from "3.5"
-        row(6, "3.55", false, "3.5", Black, 35); // held just below 3.55
-        row(0, "99", true, "99", Red, 100);
-        row(0, "150.7", true, "151", Black, 151);
-        row(0, "100000", true, "10000", Black, 10000); // sixth key refused
-        row(5, "255", false, "255", Red, 2); // program writes are never cut
-        row(2, "1000", true, "1000", Red, 1020);
+        QTest::addColumn<Edit>("e");
+        for (const Edit &e : std::initializer_list<Edit>{
+                 {7, 'k', "57", "60", Black, 60}, {7, 'k', "45", "45", Red, 50}, {7, 'k', "155", "160", Black, 160},
+                 {7, 'k', "305", "310", Red, 50}, {7, 'k', "480", "480", Red, 50}, {12, 'k', "57", "60", Black, 60},
+                 {6, 'k', "2.5", "2.5", Black, 25}, {6, 'k', "6.1", "6.1", Red, 60},
+                 {6, 'k', "2.", "2.", Red, 25},       // a number being typed keeps its colour
+                 {6, 'k', "3.57", "3.6", Black, 36},
+                 {6, 'k', "3.55", "3.55", Black, 35}, // spin already at 35 from "3.5"
+                 {6, 'w', "3.55", "3.5", Black, 35},  // held just below 3.55
+                 {0, 'k', "99", "99", Red, 100}, {0, 'k', "150.7", "151", Black, 151},
+                 {0, 'k', "100000", "10000", Black, 10000}, // sixth key refused
+                 {5, 'w', "255", "255", Red, 2},            // program writes are never cut
+                 {2, 'k', "1000", "1000", Red, 1020},
+                 {2, 'u', "5000", "2020", Black, 2020}, // above the range: the upper limit
+                 {2, 'u', "", "1020", Black, 1020},     // below: the lower limit
+                 {6, 'u', "3.5", "3.6", Black, 36}, {7, 'u', "200", "210", Black, 210},
+                 {7, 'u', "300", "300", Black, 300}, // past the bound: nothing happens
+                 {6, 'd', "", "", Black, 25}})
+            QTest::addRow("%d %c '%s'", e.field, e.how, e.keys) << e;
     }
     void editing()
     {
+        QFETCH(Edit, e);
         EditorWorld w;
-        QFETCH(int, field);
-        QFETCH(QString, keys);
-        QFETCH(bool, typed);
-        if (typed)
-            w.type(field, keys);
-        else
-            w.field(field)->setText(keys);
-        QTEST(w.field(field)->text(), "text");
-        QTEST(w.editor.fieldColour(field), "colour");
-        QTEST(w.spin(field)->value(), "spin");
-        QCOMPARE(w.editor.CurLimData(), field == 7 && w.editor.fieldColour(7) == Black ? float(w.spin(7)->value()) : 0.0f);
+        QVERIFY(w.showAll());
+        e.how == 'k' ? QTest::keyClicks(w.field(e.field), e.keys) : w.field(e.field)->setText(e.keys);
+        if (e.how == 'u' || e.how == 'd')
+            QTest::mouseClick(e.how == 'u' ? w.spin(e.field)->upButton() : w.spin(e.field)->downButton(), Qt::LeftButton);
+        QCOMPARE(w.field(e.field)->text(), e.text);
+        QCOMPARE(w.editor.fieldColour(e.field), e.colour);
+        QCOMPARE(w.spin(e.field)->value(), e.spin);
+        QCOMPARE(w.editor.CurLimData(), e.field == 7 && e.colour == Black ? float(e.spin) : 0.0f);
     }
 
-    void spinClicks_data()
-    {
-        QTest::addColumn<int>("field");
-        QTest::addColumn<QString>("before");
-        QTest::addColumn<bool>("up");
-        QTest::addColumn<QString>("after");
-        const auto row = [](int field, const char *before, bool up, const char *after) {
-            QTest::addRow("%d: '%s' %s", field, before, up ? "up" : "down") << field << before << up << after;
-        };
-        row(2, "5000", true, "2020"); // above the range: the upper limit
-        row(2, "", true, "1020");     // below: the lower limit
-        row(6, "3.5", true, "3.6");
-        row(7, "200", true, "210");
-        row(7, "300", true, "300"); // past the bound: nothing happens
-        row(6, "", false, "");
-    }
-    void spinClicks()
-    {
-        EditorWorld w;
-        w.fraTmp->show();
-        w.window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w.window));
-        QFETCH(int, field);
-        QFETCH(QString, before);
-        QFETCH(bool, up);
-        w.field(field)->setText(before);
-        QTest::mouseClick(up ? w.spin(field)->upButton() : w.spin(field)->downButton(), Qt::LeftButton);
-        QTEST(w.field(field)->text(), "after");
-    }
-
-    // What unticking "Off" brings back depends on what field 7 held when it was ticked.
     void offSwitch_data()
     {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("atTick");
-        QTest::addColumn<QString>("back");
-        QTest::addColumn<int>("colour");
-        QTest::newRow("200") << "200" << "200" << "200" << Black;
-        QTest::newRow("480 comes back as 300") << "480" << "480" << "300" << Black;
-        QTest::newRow("red 45 comes back red") << "45" << "45" << "45" << Red;
-        QTest::newRow("no number keeps last value") << "200" << "-" << "200" << Black;
-        QTest::newRow("never a value: red 0") << "" << "" << "0" << Red;
+        QTest::addColumn<Off>("o");
+        for (const Off &o : std::initializer_list<Off>{
+                 {"200", "200", "200", "200", Black}, {"480 comes back as 300", "480", "480", "300", Black},
+                 {"red 45 comes back red", "45", "45", "45", Red}, {"no number keeps last value", "200", "-", "200", Black},
+                 {"never a value: red 0", "", "", "0", Red}})
+            QTest::newRow(o.name) << o;
     }
     void offSwitch()
     {
+        QFETCH(Off, o);
         EditorWorld w;
-        QFETCH(QString, typed);
-        QFETCH(QString, atTick);
-        w.type(7, typed);
-        w.field(7)->setText(atTick);
-        w.editor.ChkCurLimOff()->setChecked(true);
-        QVERIFY(w.field(7)->text().isEmpty());
-        QVERIFY(!w.field(7)->isEnabled() && !w.spin(7)->isEnabled() && !w.editor.LblCurLim()->isEnabled());
-        w.editor.ChkCurLimOff()->setChecked(false);
-        QTEST(w.field(7)->text(), "back");
-        QTEST(w.editor.fieldColour(7), "colour");
-        QVERIFY(w.field(7)->isEnabled() && w.spin(7)->isEnabled() && w.editor.LblCurLim()->isEnabled());
+        QTest::keyClicks(w.field(7), o.typed);
+        w.field(7)->setText(o.atTick);
+        for (bool off : {true, false}) {
+            w.editor.ChkCurLimOff()->setChecked(off);
+            QCOMPARE(w.field(7)->text(), off ? "" : o.back);
+            QVERIFY(w.field(7)->isEnabled() != off && w.spin(7)->isEnabled() != off && w.editor.LblCurLim()->isEnabled() != off);
+        }
+        QCOMPARE(w.editor.fieldColour(7), o.colour);
     }
 
-    void clearDisplay()
+    void showReadData_data()
+    {
+        QTest::addColumn<Read>("r");
+        const auto dev = BlockSource::Device, file = BlockSource::File;
+        for (const Read &r : std::initializer_list<Read>{
+                 {"worked", worked::Block, dev, DecodeResult::Accepted, "", "2000 8000 ZX316B"},
+                 {"deleted", worked::with(59, "FF"), dev, DecodeResult::Deleted, "Setting Data is deleted.", "123 456 old"},
+                 {"foreign", worked::with(59, "01"), dev, DecodeResult::OtherType, "ZX type is different.", "123 456 "},
+                 {"non-hex reply", worked::with(6, "G"), dev, DecodeResult::Unreadable, Unreadable, "2000 456 ZX316B"},
+                 {"non-hex file", worked::with(6, "G"), file, DecodeResult::Unreadable, "", "2000 456 ZX316B"},
+                 {"short file", worked::Block.left(60), file, DecodeResult::Unreadable, "", "123 456 old"}})
+            QTest::newRow(r.name) << r;
+    }
+    void showReadData()
+    {
+        QFETCH(Read, r);
+        EditorWorld w;
+        w.field(0)->setText("123");
+        w.field(1)->setText("456");
+        w.editor.TxtZxType()->setText("old");
+        QSignalSpy allowed(&w.editor, &SettingsEditor::writeAllowed);
+        QCOMPARE(w.editor.ShowReadData(r.block, r.source), r.result);
+        QCOMPARE(w.boxes.texts(), r.box.isEmpty() ? QStringList() : QStringList{r.box});
+        QVERIFY(r.box.isEmpty() || w.boxes.shown.first().icon == MessageBoxes::Icon::Exclamation);
+        QCOMPARE(QStringList({w.field(0)->text(), w.field(1)->text(), w.editor.TxtZxType()->text()}).join(' '), r.shown);
+        QCOMPARE(allowed.count(), 1);
+        QCOMPARE(allowed.last().at(0).toBool(), r.result == DecodeResult::Accepted);
+    }
+
+    void blockInWidgets()
     {
         EditorWorld w;
-        w.editor.ShowReadData(worked::Block, BlockSource::File);
+        w.editor.ShowReadData(worked::Block, BlockSource::Device);
+        for (int i = 0; i < fields::Count; ++i) {
+            QCOMPARE(w.field(i)->text(), worked::fieldTexts()[size_t(i)]);
+            QCOMPARE(w.editor.fieldColour(i), Black);
+        }
+        QVERIFY(w.editor.TxtVer()->text() == "3" && !w.editor.ChkCurLimOff()->isChecked());
+        for (int b = 0; b < 4; ++b) // 3A: only the low digit counts
+            QCOMPARE(w.editor.ChkMode(b)->isChecked(), b == 1 || b == 3);
+        QVERIFY(w.editor.MakeWriteData(worked::Block));
+        QCOMPARE(w.editor.WriteData(), worked::Block);
+
+        for (int pass = 0; pass < 2; ++pass) { // a second limiter-off block must also leave field 7 blank
+            QCOMPARE(w.editor.ShowReadData(worked::with(39, "FF"), BlockSource::File), DecodeResult::Accepted);
+            QVERIFY(w.editor.ChkCurLimOff()->isChecked() && !w.field(7)->isEnabled() && w.field(7)->text().isEmpty());
+        }
+        w.editor.ChkCurLimOff()->setChecked(false);
+        QCOMPARE(w.field(7)->text(), "300");
+        w.editor.ChkCurLimOff()->setChecked(true);
+        w.editor.ShowReadData(worked::with(39, "9F"), BlockSource::File);
+        QVERIFY(!w.editor.ChkCurLimOff()->isChecked());
+        QCOMPARE(w.field(7)->text(), "300");
+
         w.editor.ChkCurLimOff()->setChecked(true);
         w.editor.ClearDisplay();
         QVERIFY(!w.editor.ChkCurLimOff()->isChecked() && w.field(7)->isEnabled());
         for (int i = 0; i < fields::Count; ++i)
             QVERIFY(w.field(i)->text().isEmpty());
         QVERIFY(!w.editor.ChkMode(3)->isChecked() && w.editor.TxtVer()->text().isEmpty());
+    }
+
+    void makeWriteData_data()
+    {
+        QTest::addColumn<Write>("c");
+        for (const Write &c : std::initializer_list<Write>{
+                 {"start-up blank fields", -1, "", false, 0, ""}, {"hidden 2 blank", 2, "", false, 0, ""},
+                 {"hidden 9 blank", 9, "", false, 0, ""}, {"hidden 2 out of range", 2, "1000", false, 0, ""},
+                 {"hidden 3 never written", 3, "2000", false, 13, "4C04"}, {"off with blank 7", 7, "", true, 39, "FF"},
+                 {"on with blank 7", 7, "", false, 0, ""}, {"2.5 in field 8", 8, "2.5", false, 41, "02"},
+                 {"neutral brake 30", 10, "30", false, 45, "4C"}, {"current limiter 80", 7, "80", false, 39, "2A"},
+                 {"low batt 3.3", 6, "3.3", false, 35, "2A"},
+                 {"100x", 8, "100x", false, 0, ""}, // spin already at 100: the text stays
+                 {"lone minus", 11, "0\b-", false, 0, ""}, {"lone period", 10, ".", false, 0, ""},
+                 {"stale black 99.", 0, "100.\b99.", false, 0, ""}})
+            QTest::newRow(c.name) << c;
+    }
+    void makeWriteData()
+    {
+        QFETCH(Write, c);
+        EditorWorld w;
+        if (c.field >= 0) {
+            w.editor.ShowReadData(worked::Block, BlockSource::Device);
+            QVERIFY(w.editor.MakeWriteData(worked::Block));
+            w.editor.ChkCurLimOff()->setChecked(c.off);
+            for (const QString &t : QString(c.text).split(u'\b'))
+                w.field(c.field)->setText(t);
+        }
+        QCOMPARE(w.editor.MakeWriteData(worked::Block), *c.chars != 0);
+        if (*c.chars) {
+            QCOMPARE(w.editor.WriteData().mid(c.position - 1, qstrlen(c.chars)), c.chars);
+            return;
+        }
+        QCOMPARE(w.editor.WriteData(), c.field >= 0 ? worked::Block : QString()); // kept from the last success
+        QCOMPARE(w.boxes.texts(), QStringList{Abnormal});
+        QCOMPARE(w.boxes.shown.first().icon, MessageBoxes::Icon::Information);
+    }
+
+    // Bytes the tool does not own are copied from the reply, else from the last settings file.
+    void copySource()
+    {
+        EditorWorld w;
+        w.editor.ShowReadData(worked::Block, BlockSource::Device);
+        QVERIFY(!w.editor.MakeWriteData(QString()));
+        QVERIFY(w.boxes.texts().value(0).startsWith("No setting data has been read"));
+        const QString fromFile = worked::with(57, "77");
+        w.editor.ShowReadData(fromFile, BlockSource::File);
+        w.editor.ShowReadData(worked::with(57, "99"), BlockSource::Device); // not a file
+        QVERIFY(w.editor.MakeWriteData(QString()));
+        QCOMPARE(w.editor.WriteData(), fromFile);
+        QVERIFY(w.editor.MakeWriteData(worked::Block)); // a reply wins over the file
+        QCOMPARE(w.editor.WriteData(), worked::Block);
+        const QString lower = worked::Block.toLower(); // computed bytes upper case, copied ones as they came
+        w.editor.ShowReadData(lower, BlockSource::Device);
+        QVERIFY(w.editor.MakeWriteData(lower));
+        QCOMPARE(w.editor.WriteData(), lower.left(8).toUpper() + lower.mid(8, 12) + worked::Block.mid(20, 22) + lower.mid(42, 2)
+                                          + worked::Block.mid(44, 12) + lower.mid(56));
+    }
+
+    // Pictures for a person to look at: the window part and the hidden frame (shown here
+    // on purpose) filled from the worked example, then with "Off" ticked and a red value.
+    void editorPictures()
+    {
+        EditorWorld w;
+        w.window.resize(twips::toPixels(6450), twips::toPixels(8100));
+        w.fraTmp->setFrameShape(QFrame::Box);
+        QVERIFY(w.showAll());
+        QCOMPARE(w.editor.ShowReadData(worked::Block, BlockSource::Device), DecodeResult::Accepted);
+        QVERIFY(saveScreenshot(&w.window, "settings_editor_worked_example.png"));
+        w.editor.ChkCurLimOff()->setChecked(true);
+        w.field(0)->setText("99");
+        QVERIFY(saveScreenshot(&w.window, "settings_editor_off_and_red.png"));
     }
 };
 

@@ -1,0 +1,117 @@
+#include "settings/conversions.h"
+#include "settings/number_text.h"
+#include "settings_world.h"
+
+using namespace numtext;
+
+namespace {
+// Runs one routine on a text and writes what it gives as text, so every rule is one table.
+QString apply(const QString &routine, const QString &in)
+{
+    const double d = in.toDouble();
+    const float f = readSingle(in);
+    const auto yes = [](bool b) { return QString(b ? "yes" : "no"); };
+    if (routine == "read") // value, begins with a number, is wholly one number
+        return QStringList{QString::number(leadingNumber(in), 'g', 17), yes(hasLeadingNumber(in)), yes(isCompleteNumber(in))}.join(' ');
+    if (routine == "single")
+        return QString::number(f, 'g', 9);
+    if (routine == "round") // halves to even, fraction dropped, no decimals halves away from zero
+        return QStringLiteral("%1 %2 %3").arg(roundHalfEven(d)).arg(fix(d)).arg(fixedText(d, 0));
+    if (routine == "write" || routine == "write single")
+        return routine == "write" ? shortestText(d) + ' ' + fixedText(d, 1) : shortestText(f) + ' ' + fixedText(f, 1);
+    if (routine.startsWith("HexTo")) // decimal digits too, as the log decoder passes them
+        return routine == "HexToCurrent" ? shortestText(HexToCurrent(in))
+               : routine == "HexToVolt"  ? shortestText(HexToVolt(in))
+                                         : HexToPercent(in);
+    return routine == "CurrentToHex" ? CurrentToHex(f) : routine == "VoltToHex" ? VoltToHex(f) : PercentToHex(f);
+}
+
+struct Decode { const char *name; QString block; bool complete; int field; const char *shown; };
+} // namespace
+Q_DECLARE_METATYPE(Decode)
+
+class TestSettingsText : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void routines_data()
+    {
+        QTest::addColumn<QString>("routine");
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<QString>("result");
+        const auto rows = [](const char *routine, std::initializer_list<std::pair<const char *, const char *>> pairs) {
+            for (auto [in, out] : pairs)
+                QTest::addRow("%s \"%s\"", routine, in) << routine << in << out;
+        };
+        rows("read", {{" 1 000 ", "1000 yes yes"}, {"5x", "5 yes no"}, {"3.5.1", "3.5 yes no"}, {"3.", "3 yes yes"}});
+        rows("read", {{"-.5", "-0.5 yes yes"}, {"1,5", "1 yes no"}, {"2e3", "2 yes no"}, {"&h1b", "27 yes yes"}});
+        rows("read", {{"&HFFFF", "65535 yes yes"}, {"&H", "0 no no"}, {"-", "0 no no"}, {".", "0 no no"}});
+        rows("single", {{"3.55", "3.54999995"}, {"999999999999999999999999999999999999999999999999999", "inf"}});
+        rows("round", {{"2.5", "2 2 3"}, {"35.5", "36 35 36"}, {"150.5", "150 150 151"}, {"-2.5", "-2 -2 -3"}, {"-0.4", "0 0 0"}});
+        rows("write", {{"6", "6 6.0"}, {"10000", "10000 10000.0"}, {"0.25", "0.25 0.3"}, {"-0.0", "0 0.0"}});
+        rows("write", {{"4.969411764705883", "4.969412 5.0"}, {"12345678", "12345680 12345678.0"}});
+        rows("write single", {{"3.55", "3.55 3.5"}}); // just below 3.55
+        // 80 A: 42.5 goes to 42; 240 A: 127.5 goes to 128; 3.3 V lands on 42.5 only in single precision
+        rows("CurrentToHex", {{"50", "1B"}, {"80", "2A"}, {"240", "80"}, {"250", "85"}, {"300", "9F"}, {"480", "FF"}});
+        rows("VoltToHex", {{"2.5", "20"}, {"3.3", "2A"}, {"5", "40"}, {"6", "4D"}});
+        rows("PercentToHex", {{"10", "1A"}, {"30", "4C"}, {"50", "80"}, {"100", "FF"}});
+        rows("HexToCurrent", {{"&H1B", "50"}, {"&H9F", "300"}, {"&HFF", "480"}, {"&H05", "10"}, {"&H00", "0"}, {"255", "480"}, {"&HZZ", "0"}});
+        rows("HexToVolt", {{"&H20", "2.5"}, {"&H40", "5"}, {"&H3F", "4.9"}, {"&H4D", "6"}, {"&HFF", "19.8"}});
+        rows("HexToPercent", {{"&H80", "50"}, {"&HFF", "100"}, {"&H00", "0"}});
+    }
+    void routines()
+    {
+        QFETCH(QString, routine);
+        QFETCH(QString, input);
+        QTEST(apply(routine, input), "result");
+    }
+
+    // Every value a field accepts is written and read back as the same text. Hidden
+    // fields are not written from the field: their value travels in the copied bytes.
+    void everyValidValueSurvives_data()
+    {
+        QTest::addColumn<int>("field");
+        for (const FieldSpec &s : fields::table())
+            QTest::addRow("field %d", s.index) << s.index;
+    }
+    void everyValidValueSurvives()
+    {
+        QFETCH(int, field);
+        const FieldSpec &s = fields::spec(field);
+        for (int n = s.spinMinimum; n <= s.spinMaximum; n += s.spinStep) {
+            const QString text = field == fields::LowBattery ? shortestText(n / 10.0) : QString::number(n);
+            assembly::FieldTexts texts = worked::fieldTexts();
+            texts[size_t(field)] = text;
+            const QString source = fields::isHidden(field) ? worked::withPlainValue(field, n) : worked::Block;
+            QCOMPARE(worked::shownField(block::read(assembly::build(texts, false, source)), field), text);
+        }
+    }
+
+    // Positions read as plain numbers must hold hex digits; decoding stops before the
+    // field that holds another character. Bytes shown through a conversion are lenient.
+    void decoding_data()
+    {
+        QTest::addColumn<Decode>("d"); // `shown` null: decoding stopped before the field
+        using worked::with;
+        for (const Decode &d : std::initializer_list<Decode>{
+                 {"E803 in field 0", with(1, "E803"), true, 0, "1000"}, {"6300 in field 0", with(1, "6300"), true, 0, "99"},
+                 {"unsigned word", with(9, "FFFF"), true, 2, "65535"}, {"lower case", with(33, "0a"), true, 5, "10"},
+                 {"G in field 0", with(2, "G"), false, 0, nullptr}, {"G in field 1 keeps field 0", with(5, "G"), false, 0, "2000"},
+                 {"blank in dead band", with(34, " "), false, 5, nullptr}, {"G in volts is lenient", with(35, "G0"), true, 6, "0"},
+                 {"G in version", with(62, "G"), false, 12, "150"}, {"G in mode digit", with(64, "G"), false, 12, "150"},
+                 {"high mode digit unread", with(63, "G"), true, 12, "150"},
+                 {"unused bytes unread", with(21, "GGGGGGGGGGGG"), true, 5, "6"},
+                 {"longer: tail ignored", worked::Block + "GG\r", true, 0, "2000"},
+                 {"63 characters", worked::Block.left(63), false, 0, nullptr}})
+            QTest::newRow(d.name) << d;
+    }
+    void decoding()
+    {
+        QFETCH(Decode, d);
+        const block::Reading r = block::read(d.block);
+        QCOMPARE(r.complete, d.complete);
+        QCOMPARE(worked::shownField(r, d.field), QString::fromLatin1(d.shown));
+    }
+};
+
+QTEST_APPLESS_MAIN(TestSettingsText)
+#include "tst_settings_text.moc"
