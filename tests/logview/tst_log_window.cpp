@@ -1,14 +1,11 @@
-// The log window as a user meets it: layout after resizing and the minimum size, the two
-// options and their INI keys, the window's life from first use to close and reopen, the
-// kept picture of the drawing surface, and a screenshot of a realistic log.
-#include "realistic_log.h"
-
+// The log window: what it draws (recorded line by line), its layout after resizing, its options, its
+// life from first use to close and reopen, the kept picture of its surface, a screenshot of a realistic log.
 #include "logview/frm_log.h"
 #include "logview/log_store.h"
 #include "logview/log_viewer.h"
-
 #include "platform/image_surface.h"
 #include "platform/ini_file.h"
+#include "settings/conversions.h"
 #include "tests/support/recording_surface.h"
 #include "tests/support/test_output.h"
 
@@ -17,100 +14,182 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
-#include <QTest>
+#include <cmath>
+
+using Line = RecordingSurface::Line;
 
 namespace {
-
 struct World {
     QTemporaryDir dir;
     IniFile ini{dir.filePath(QStringLiteral("ZX316B Link.ini"))};
     LogStore store;
-    QString option(int i) const { return ini.ReadIni(QStringLiteral("Chart"), QStringLiteral("ScaleLine%1").arg(i)); }
+    QStringList options() const { return {ini.ReadIni("Chart", "ScaleLine0"), ini.ReadIni("Chart", "ScaleLine1")}; }
 };
 
+// A window drawing on a recorder of the given inner size, over a store in which no sample has a value.
+struct Drawing : World {
+    RecordingSurface surface;
+    FrmLog window;
+    Drawing(int pw, int ph, std::array<int, 2> options = {0, 0}) : surface(pw, ph), window(store, ini, options, nullptr, &surface)
+    {
+        store.VoltData.fill(LogStore::Missing);
+        store.CurData.fill(LogStore::Missing);
+        surface.clear();
+    }
+};
+
+// A five-minute run: the pack sags under each burst of current and drifts down as it
+// empties; the log stops after 300 s, so the later samples carry no value (FF).
+QString realisticRunDataReply()
+{
+    QString reply = QStringLiteral("br");
+    for (int t = 0; t < 512; ++t) {
+        const double burst = std::max(0.0, 1.0 - std::fmod(t + 7.0, 21.0) / 6.0) * (0.55 + 0.45 * std::sin(M_PI * t / 300.0));
+        const double amps = t < 8 || t == 300 ? 0.0 : 12 + 250 * burst + 6 * std::sin(t * 1.7);
+        const double volts = 8.4 - 1.2 * t / 300.0 - 0.3 * std::pow(t / 300.0, 4) - amps * 0.0075;
+        const auto pad = [](const QString &hex) { return hex.rightJustified(2, u'0'); };
+        reply += t > 300 ? QStringLiteral("FFFF") : pad(VoltToHex(float(volts))) + pad(CurrentToHex(float(amps)));
+    }
+    return reply + u'\r';
+}
+
+// Start-up option values: any value but 0 ticks the box, which writes its key as 1.
+struct Grid { const char *name; int pw, ph, voltLines, curLines; };
+// One sample (and the one before it) in an otherwise empty store; its colour says which trace.
+struct Segment { const char *name; int pw, ph, index; float previous, value; Line segment; };
+// `request` is an outer size set in twips, or (when `dragged`) dragged to in pixels; `outer` in twips.
+struct Layout { const char *name; QSize request; bool dragged; QSize outer; double closeLeft; QPointF time; double lblS9Left; };
 } // namespace
+Q_DECLARE_METATYPE(Grid)
+Q_DECLARE_METATYPE(Segment)
+Q_DECLARE_METATYPE(Layout)
 
 class TstLogWindow : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    // `request` is an outer size set in twips, or (when `dragged`) dragged to in pixels.
+    void grid_data()
+    {
+        QTest::addColumn<Grid>("g");
+        for (const Grid &g : std::initializer_list<Grid>{{"initial, ticks", 5800, 3100, 0, 0},
+                                                         {"initial, voltage lines", 5800, 3100, 1, 0},
+                                                         {"initial, current lines", 5800, 3100, 0, 1},
+                                                         {"minimum, ticks", 3870, 2500, 0, 0},
+                                                         {"minimum, both lines", 3870, 2500, 5, -3}})
+            QTest::newRow(g.name) << g;
+    }
+    void grid()
+    {
+        QFETCH(Grid, g);
+        const bool initial = g.pw == 5800; // current levels "0" .. "250" (rounded), times 0 s, 30 s ... 510 s
+        const QList<double> curY = initial ? QList<double>{3100, 2583, 2067, 1550, 1033, 517} : QList<double>{2500, 2083, 1667, 1250, 833, 417};
+        const QList<double> timeX = initial ? QList<double>{0, 322, 644, 967, 1289, 1611, 1933, 2256, 2578,
+                                                            2900, 3222, 3544, 3867, 4189, 4511, 4833, 5156, 5478}
+                                            : QList<double>{0, 215, 430, 645, 860, 1075, 1290, 1505, 1720,
+                                                            1935, 2150, 2365, 2580, 2795, 3010, 3225, 3440, 3655};
+        Drawing w(g.pw, g.ph, {g.voltLines, g.curLines});
+        QVERIFY(w.window.ChkScaleLine[0]->isChecked() == (g.voltLines != 0) && w.window.ChkScaleLine[1]->isChecked() == (g.curLines != 0));
+        QCOMPARE(w.options(), QStringList({g.voltLines ? "1" : IniFile::Missing, g.curLines ? "1" : IniFile::Missing}));
+        w.window.Form_Resize();
+        // The background is filled once, over the whole surface, before any line.
+        QCOMPARE(w.surface.fills.size(), 1);
+        const auto fill = w.surface.fills.first();
+        QVERIFY(fill.x1 == 0 && fill.y1 == 0 && fill.x2 == g.pw && fill.y2 == g.ph && fill.bgr == 0xE0E0E0 && fill.linesBefore == 0);
+        const int G = FrmLog::GridColour;
+        QList<Line> expected;
+        for (int k = 0; k < 10; ++k)
+            expected.append({0, g.ph * (10 - k) / 10.0, g.voltLines ? double(g.pw) : 70, g.ph * (10 - k) / 10.0, G, 1});
+        for (int k = 0; k < 6; ++k) {
+            const double tickY = (6 - k) * g.ph / 6.0; // the tick is not rounded
+            expected.append({g.pw - 70.0, tickY, double(g.pw), tickY, G, 1});
+            expected.append({g.curLines ? 0.0 : g.pw - 70.0, curY[k], double(g.pw), curY[k], G, 1});
+        }
+        for (double x : timeX)
+            expected.append({x, 0, x, double(g.ph), G, 1});
+        QCOMPARE(w.surface.lines, expected); // and nothing else: the store is empty
+    }
+
+    void traceSegments_data()
+    {
+        QTest::addColumn<Segment>("s");
+        const int V = FrmLog::VoltColour, C = FrmLog::CurColour;
+        for (const Segment &s : std::initializer_list<Segment>{
+                 {"0 V", 5800, 3100, 5, 0, 0, {43, 3097, 54, 3097, V, 2}},
+                 {"9.99 V on the top edge", 5800, 3100, 5, 9.99f, 9.99f, {43, 0, 54, 0, V, 2}},
+                 {"12 V above the top", 5800, 3100, 5, 5, 12, {43, 1547, 54, -623, V, 2}},
+                 {"300 A above the top", 5800, 3100, 5, 0, 300, {43, 3097, 54, -3, C, 2}},
+                 {"299.7 A on the top edge", 5800, 3100, 5, 150, 299.7f, {43, 1547, 54, 0, C, 2}},
+                 {"last sample", 5800, 3100, 511, 2.5, 5, {5478, 2322, 5489, 1547, V, 2}},
+                 {"volts after a gap", 5800, 3100, 20, -1, 5, {204, 3407, 215, 1547, V, 2}},
+                 {"amps after a gap", 5800, 3100, 20, -1, 150, {204, 3107, 215, 1547, C, 2}},
+                 {"first sample: no length", 5800, 3100, 0, 0, 5, {0, 1547, 0, 1547, V, 2}},
+                 // minimum surface: exact halves go to the even neighbour (64.5 -> 64, 1872.5 -> 1872)
+                 {"min: 0 V", 3870, 2500, 3, 0, 0, {14, 2498, 22, 2498, V, 2}},
+                 {"min: 2.5 V at 9 s", 3870, 2500, 9, 2.5, 2.5, {57, 1872, 64, 1872, V, 2}},
+                 {"min: 12 V", 3870, 2500, 9, 9.99f, 12, {57, 0, 64, -502, V, 2}},
+                 {"min: 300 A", 3870, 2500, 5, 299.7f, 300, {29, 0, 36, -3, C, 2}},
+                 {"min: last sample", 3870, 2500, 511, 0, 150, {3655, 2498, 3662, 1248, C, 2}},
+                 {"min: after a gap", 3870, 2500, 20, -1, 0, {136, 2748, 143, 2498, V, 2}}})
+            QTest::newRow(s.name) << s;
+    }
+    void traceSegments()
+    {
+        QFETCH(Segment, s);
+        Drawing w(s.pw, s.ph);
+        const bool current = s.segment.bgr == FrmLog::CurColour;
+        auto &data = current ? w.store.CurData : w.store.VoltData;
+        if (s.index > 0)
+            data[s.index - 1] = s.previous;
+        data[s.index] = s.value;
+        w.window.Form_Resize();
+        const QList<Line> trace = w.surface.linesOf(s.segment.bgr);
+        // A missing sample ends no segment: one segment per sample that has a value.
+        QCOMPARE(trace.size(), (s.index > 0 && s.previous != -1) ? 2 : 1);
+        QCOMPARE(trace.last(), s.segment);
+        QVERIFY(w.surface.linesOf(current ? FrmLog::VoltColour : FrmLog::CurColour).isEmpty());
+    }
+
     void layoutAfterResize_data()
     {
-        QTest::addColumn<QSize>("request");
-        QTest::addColumn<bool>("dragged");
-        QTest::addColumn<QSize>("outer");       // twips, after the minimum-size rule
-        QTest::addColumn<double>("closeLeft");
-        QTest::addColumn<QPointF>("time");      // LblTime left, top
-        QTest::addColumn<double>("lblS9Left");
-        QTest::newRow("initial") << QSize(7000, 5200) << false << QSize(7000, 5200) << 2712.5 << QPointF(3102.5, 4420) << 6132.5;
-        QTest::newRow("exact minimum") << QSize(5070, 4600) << false << QSize(5070, 4600) << 1747.5 << QPointF(2137.5, 3820) << 4202.5;
-        QTest::newRow("too narrow") << QSize(4000, 6000) << false << QSize(5070, 6000) << 1747.5 << QPointF(2137.5, 5220) << 4202.5;
-        QTest::newRow("too low") << QSize(9000, 3000) << false << QSize(9000, 4600) << 3712.5 << QPointF(4102.5, 3820) << 8132.5;
-        QTest::newRow("dragged tiny") << QSize(20, 20) << true << QSize(5070, 4600) << 1747.5 << QPointF(2137.5, 3820) << 4202.5;
-        QTest::newRow("dragged large") << QSize(800, 600) << true << QSize(12000, 9000) << 5212.5 << QPointF(5602.5, 8220) << 11132.5;
+        QTest::addColumn<Layout>("l");
+        for (const Layout &l : std::initializer_list<Layout>{
+                 {"initial", {7000, 5200}, false, {7000, 5200}, 2712.5, {3102.5, 4420}, 6132.5},
+                 {"exact minimum", {5070, 4600}, false, {5070, 4600}, 1747.5, {2137.5, 3820}, 4202.5},
+                 {"too narrow", {4000, 6000}, false, {5070, 6000}, 1747.5, {2137.5, 5220}, 4202.5},
+                 {"too low", {9000, 3000}, false, {9000, 4600}, 3712.5, {4102.5, 3820}, 8132.5},
+                 {"dragged tiny", {20, 20}, true, {5070, 4600}, 1747.5, {2137.5, 3820}, 4202.5},
+                 {"dragged large", {800, 600}, true, {12000, 9000}, 5212.5, {5602.5, 8220}, 11132.5}})
+            QTest::newRow(l.name) << l;
     }
     void layoutAfterResize()
     {
-        QFETCH(QSize, request);
-        QFETCH(bool, dragged);
-        QFETCH(QSize, outer);
-        QFETCH(double, closeLeft);
-        QFETCH(QPointF, time);
-        QFETCH(double, lblS9Left);
+        QFETCH(Layout, l);
         World w;
         FrmLog f(w.store, w.ini, {0, 0}, nullptr);
         f.show();
         QVERIFY(QTest::qWaitForWindowExposed(&f));
-        if (dragged)
-            f.resize(request - (f.frameGeometry().size() - f.size()));
+        if (l.dragged)
+            f.resize(l.request - (f.frameGeometry().size() - f.size()));
         else
-            f.setSize(request.width(), request.height());
-        QTRY_COMPARE(QSize(f.Width(), f.Height()), outer);
-        const QRectF pic(540, 1020, outer.width() - 1200, outer.height() - 2100);
+            f.setSize(l.request.width(), l.request.height());
+        QTRY_COMPARE(QSize(f.Width(), f.Height()), l.outer);
+        const QRectF pic(540, 1020, l.outer.width() - 1200, l.outer.height() - 2100);
         QTRY_COMPARE(f.twipRect(f.PicLog), pic);
-        QCOMPARE(f.frameGeometry().size(), QSize(qRound(outer.width() / 15.0), qRound(outer.height() / 15.0)));
-
-        QCOMPARE(f.twipRect(f.CmdClose), QRectF(closeLeft, 300, 1575, 495));
-        QCOMPARE(f.twipRect(f.Frame1), QRectF(outer.width() - 1605, 180, 1395, 690));
+        QCOMPARE(f.frameGeometry().size(), QSize(qRound(l.outer.width() / 15.0), qRound(l.outer.height() / 15.0)));
+        QCOMPARE(f.twipRect(f.CmdClose), QRectF(l.closeLeft, 300, 1575, 495));
+        QCOMPARE(f.twipRect(f.Frame1), QRectF(l.outer.width() - 1605, 180, 1395, 690));
         QCOMPARE(f.twipRect(f.Frame2), QRectF(120, 180, 1395, 675));
         QCOMPARE(f.PicLog->innerWidth(), int(pic.width()) - 60); // inside the 2-pixel border
         for (int k = 0; k <= 10; ++k)
             QCOMPARE(f.twipRect(f.LblVolt[k]).topLeft(), QPointF(0, (pic.height() - 50) * (10 - k) / 10 + 955));
         for (int k = 0; k <= 6; ++k)
-            QCOMPARE(f.twipRect(f.LblCur[k]).topLeft(), QPointF(outer.width() - 540, (pic.height() - 50) * (6 - k) / 6 + 955));
-        QCOMPARE(f.twipRect(f.LblTime).topLeft(), time);
-        QCOMPARE(f.twipRect(f.LblS[0]).topLeft(), QPointF(362.5, outer.height() - 1020));
-        QCOMPARE(f.twipRect(f.LblS[9]).topLeft(), QPointF(lblS9Left, outer.height() - 1020));
+            QCOMPARE(f.twipRect(f.LblCur[k]).topLeft(), QPointF(l.outer.width() - 540, (pic.height() - 50) * (6 - k) / 6 + 955));
+        QCOMPARE(f.twipRect(f.LblTime).topLeft(), l.time);
+        QCOMPARE(f.twipRect(f.LblS[0]).topLeft(), QPointF(362.5, l.outer.height() - 1020));
+        QCOMPARE(f.twipRect(f.LblS[9]).topLeft(), QPointF(l.lblS9Left, l.outer.height() - 1020));
         QCOMPARE(f.LblVolt[10]->text() + f.LblCur[6]->text() + f.LblS[9]->text(), QStringLiteral("10.0300540"));
         // Widgets sit on the nearest whole pixel of their twip rectangles.
         QCOMPARE(f.PicLog->geometry(), QRect(36, 68, qRound(pic.width() / 15), qRound(pic.height() / 15)));
-        QCOMPARE(f.CmdClose->x(), qRound(closeLeft / 15));
-    }
-
-    // Start-up values set the boxes; a box that gets set writes its key (0 or 1 only).
-    void startUpOptions_data()
-    {
-        QTest::addColumn<int>("value0");
-        QTest::addColumn<int>("value1");
-        QTest::addColumn<QString>("written0");
-        QTest::addColumn<QString>("written1");
-        QTest::newRow("both off") << 0 << 0 << IniFile::Missing << IniFile::Missing;
-        QTest::newRow("voltage on") << 1 << 0 << "1" << IniFile::Missing;
-        QTest::newRow("current on") << 0 << 1 << IniFile::Missing << "1";
-        QTest::newRow("odd values") << 5 << -3 << "1" << "1";
-    }
-    void startUpOptions()
-    {
-        QFETCH(int, value0);
-        QFETCH(int, value1);
-        QFETCH(QString, written0);
-        QFETCH(QString, written1);
-        World w;
-        FrmLog f(w.store, w.ini, {value0, value1}, nullptr);
-        QCOMPARE(f.ChkScaleLine[0]->isChecked(), value0 != 0);
-        QCOMPARE(f.ChkScaleLine[1]->isChecked(), value1 != 0);
-        QCOMPARE(w.option(0), written0);
-        QCOMPARE(w.option(1), written1);
+        QCOMPARE(f.CmdClose->x(), qRound(l.closeLeft / 15));
     }
 
     void lifecycleAndClicks()
@@ -122,43 +201,40 @@ private Q_SLOTS:
         RecordingSurface recorder;
         LogViewer viewer(w.store, w.ini, {1, 0}, &mainWindow, &recorder);
         QVERIFY(!viewer.window());
-
         viewer.SetGraph(QStringLiteral("br") + QStringLiteral("401B").repeated(512));
         QPointer<FrmLog> first = viewer.window();
         QVERIFY(first && first->isVisible() && first->windowTitle() == QStringLiteral("Log Data"));
         QCOMPARE(first->frameGeometry().left(), mainWindow.frameGeometry().left() + 133); // 2000 twips
-        QCOMPARE(recorder.lines.last(), (RecordingSurface::Line{5478, 2580, 5489, 2580, FrmLog::CurColour, 2}));
+        QCOMPARE(recorder.lines.last(), (Line{5478, 2580, 5489, 2580, FrmLog::CurColour, 2}));
 
-        QTest::mouseClick(first->ChkScaleLine[0], Qt::LeftButton); // each click writes its key at once
+        recorder.clear(); // each click writes its key and redraws at once
+        QTest::mouseClick(first->ChkScaleLine[0], Qt::LeftButton);
+        QCOMPARE(recorder.lines[0].x2, 70.0); // voltage "0": a tick again
+        recorder.clear();
         QTest::mouseClick(first->ChkScaleLine[1], Qt::LeftButton);
-        QCOMPARE(w.option(0) + w.option(1), QStringLiteral("01"));
+        QCOMPARE(recorder.lines[11].x1, 0.0); // current "0": full width now
+        QCOMPARE(w.options(), QStringList({"0", "1"}));
         viewer.SetGraphFile();
         QCOMPARE(viewer.window(), first.data()); // an open window is reused
 
         QTest::mouseClick(first->CmdClose, Qt::LeftButton);
-        QTRY_VERIFY(!first);
-        QVERIFY(!viewer.window());
+        QTRY_VERIFY(!first && !viewer.window());
         QCOMPARE(w.store.CurData[0], 50.0f); // closing leaves the log alone
 
         // Reopened, the window starts from the start-up values and writes them back.
         viewer.SetGraphFile();
         QVERIFY(viewer.window()->ChkScaleLine[0]->isChecked() && !viewer.window()->ChkScaleLine[1]->isChecked());
-        QCOMPARE(w.option(0) + w.option(1), QStringLiteral("11"));
-    }
+        QCOMPARE(w.options(), QStringList({"1", "1"}));
 
-    void minimizedWindowIsLeftAlone()
-    {
-        World w;
-        RecordingSurface recorder;
-        FrmLog f(w.store, w.ini, {0, 0}, nullptr, &recorder);
-        f.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&f));
-        f.setWindowState(Qt::WindowMinimized);
+        // Minimized, it is not redrawn nor pushed back to the minimum size.
+        FrmLog *f = viewer.window();
+        QVERIFY(QTest::qWaitForWindowExposed(f));
+        f->setWindowState(Qt::WindowMinimized);
         recorder.clear();
-        f.resize(10, 10);
+        f->resize(10, 10);
         QTest::qWait(20);
         QVERIFY(recorder.lines.isEmpty());
-        QCOMPARE(f.size(), QSize(10, 10)); // not pushed back to the minimum while minimized
+        QCOMPARE(f->size(), QSize(10, 10));
     }
 
     // The surface keeps what was drawn and shows it again on every repaint; twips map onto
@@ -183,17 +259,13 @@ private Q_SLOTS:
         const qreal ratio = s.devicePixelRatioF();
         QCOMPARE(pic.devicePixelRatio(), ratio);
         QCOMPARE(pic.size(), QSize(qCeil(200 * ratio), qCeil(100 * ratio)));
-        auto at = [&](double x, double y) { return pic.pixelColor(int(x * ratio), int(y * ratio)); };
-        QCOMPARE(at(20, 20), QColor(0xE0, 0xE0, 0xE0));
-        QCOMPARE(at(100, 20), QColor(255, 0, 0));
-        QCOMPARE(at(20, 50), QColor(0, 0, 255));
-        QCOMPARE(at(50, 80), QColor(0, 255, 0));
-        QCOMPARE(at(160, 30), QColor(0, 255, 0));
+        const auto at = [&](double x, double y) { return pic.pixelColor(int(x * ratio), int(y * ratio)); };
+        QVERIFY(at(20, 20) == QColor(0xE0, 0xE0, 0xE0) && at(100, 20) == QColor(255, 0, 0) && at(20, 50) == QColor(0, 0, 255));
+        QVERIFY(at(50, 80) == QColor(0, 255, 0) && at(160, 30) == QColor(0, 255, 0));
         double ink = 0; // across the blue line, the ink adds up to its width
         for (int y = 0; y < int(65 * ratio); ++y)
             ink += (0xE0 - pic.pixelColor(int(20 * ratio), y).red()) / double(0xE0);
         QVERIFY2(std::abs(ink - 2 * ratio) < 0.35, qPrintable(QString::number(ink)));
-
         // Covered and uncovered: the widget paints the same picture without a redraw.
         const QImage shown = s.grab().toImage();
         QCOMPARE(shown.pixelColor(QPoint(2 + 100, 2 + 20) * shown.devicePixelRatio()), QColor(255, 0, 0));
@@ -209,17 +281,12 @@ private Q_SLOTS:
         FrmLog *f = viewer.window();
         QVERIFY(QTest::qWaitForWindowExposed(f));
         QVERIFY(w.store.VoltData[0] > 8.0f && w.store.VoltData[150] < 8.0f && w.store.VoltData[301] == -1.0f);
-        QVERIFY(*std::max_element(w.store.CurData.begin(), w.store.CurData.end()) > 200);
         QVERIFY(saveScreenshot(f, QStringLiteral("log-window.png")));
         const QImage pic = f->PicLog->picture();
         QCOMPARE(pic.pixelColor(pic.width() / 4, pic.height() - 1), QColor(0xE0, 0xE0, 0xE0));
-        bool blue = false;
-        bool purple = false;
-        for (int y = 0; y < pic.height(); ++y)
-            for (int x = 0; x < pic.width() / 2; ++x) {
-                blue = blue || pic.pixelColor(x, y) == QColor(0, 0, 255);
-                purple = purple || pic.pixelColor(x, y) == QColor(0xC0, 0, 0xC0);
-            }
+        const QImage left = pic.copy(0, 0, pic.width() / 2, pic.height()).convertToFormat(QImage::Format_RGB32);
+        const auto *px = reinterpret_cast<const QRgb *>(left.constBits()), *end = px + left.width() * left.height();
+        const bool blue = std::find(px, end, qRgb(0, 0, 255)) != end, purple = std::find(px, end, qRgb(0xC0, 0, 0xC0)) != end;
         QVERIFY(blue && purple);
     }
 };

@@ -2,6 +2,7 @@
 #include "platform/drawing_surface.h"
 
 #include <QList>
+#include <QTest>
 
 // A drawing surface of a given inner size (twips) that keeps every fill and line, in order.
 class RecordingSurface : public DrawingSurface {
@@ -20,11 +21,6 @@ public:
 
     explicit RecordingSurface(int width = 5800, int height = 3100) : m_width(width), m_height(height) {}
 
-    void setInnerSize(int width, int height)
-    {
-        m_width = width;
-        m_height = height;
-    }
     void clear()
     {
         fills.clear();
@@ -58,3 +54,12 @@ private:
     int m_width;
     int m_height;
 };
+
+namespace QTest {
+template <>
+inline char *toString(const RecordingSurface::Line &l)
+{
+    return qstrdup(qPrintable(QStringLiteral("(%1,%2)-(%3,%4) #%5 %6px").arg(l.x1).arg(l.y1).arg(l.x2).arg(l.y2)
+                                  .arg(l.bgr, 6, 16, QLatin1Char('0')).arg(l.widthPx)));
+}
+} // namespace QTest
