@@ -1,6 +1,6 @@
 #pragma once
-// A main window around the device operations, wired as the program wires them, talking to
-// the simulated controller through a pseudo-terminal in the same thread.
+// The device operations wired as the program wires them, with the simulated controller on a
+// pseudo-terminal in the same thread.
 #include "files/file_commands.h"
 #include "link/device_operations.h"
 #include "link/push_button_commands.h"
@@ -17,27 +17,15 @@
 #include "tests/support/recording_message_line.h"
 #include "tests/support/scripted_file_dialogs.h"
 
-#include <QCloseEvent>
 #include <QFrame>
 #include <QLineEdit>
-#include <QPointer>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QtTest>
-#include <functional>
-#include <memory>
 
-class ClosingWindow : public QWidget {
-public:
-    std::function<void()> onClose;
-
-protected:
-    void closeEvent(QCloseEvent *event) override
-    {
-        event->accept();
-        if (onClose)
-            onClose();
-    }
+// Closing the main window ends every running wait, as the program's main window does.
+struct ClosingWindow : QWidget {
+    Waiter *waiter = nullptr;
+    void closeEvent(QCloseEvent *) override { waiter->cancelAll(); }
 };
 
 struct OperationsWorld {
@@ -57,7 +45,7 @@ struct OperationsWorld {
     std::unique_ptr<QtSerialPort> port;
     std::unique_ptr<SerialLink> link;
     QPointer<ClosingWindow> window = new ClosingWindow;
-    std::array<QPushButton *, 5> cmd{};
+    std::array<QAbstractButton *, 5> cmd{};
     std::unique_ptr<SettingsEditor> editor;
     std::unique_ptr<LogViewer> viewer;
     std::unique_ptr<PushButtonCommands> buttons;
@@ -76,25 +64,23 @@ struct OperationsWorld {
         link->OpenPort({});
         QObject::connect(link.get(), &SerialLink::ledColourChanged, [this](int c) { leds << c; });
 
+        window->waiter = &waiter;
         auto *fraTmp = new QFrame(window);
         fraTmp->hide();
-        for (int i = 0; i < 5; ++i)
+        for (int i = 0; i < 5; ++i) {
             cmd[i] = new QPushButton(Captions[i], window);
+            cmd[i]->setEnabled(i != 1);
+            QObject::connect(cmd[i], &QAbstractButton::clicked, [this, i] { ops->CmdZxCom_Click(i); });
+        }
         editor = std::make_unique<SettingsEditor>(window, fraTmp, boxes);
         editor->MainIni();
         viewer = std::make_unique<LogViewer>(store, ini, std::array<int, 2>{0, 0}, window);
         store.markEmpty();
-        buttons = std::make_unique<PushButtonCommands>(
-            std::array<QAbstractButton *, 5>{cmd[0], cmd[1], cmd[2], cmd[3], cmd[4]});
+        buttons = std::make_unique<PushButtonCommands>(cmd);
         ops = std::make_unique<DeviceOperations>(*link, waiter, line, boxes, *editor, *viewer, *buttons);
         files = std::make_unique<FileCommands>(dialogs, boxes, *editor, store, *viewer,
                                                [this] { return ops->ReadData(); });
-        for (int i = 0; i < 5; ++i)
-            QObject::connect(cmd[i], &QPushButton::clicked, ops.get(), [this, i] { ops->CmdZxCom_Click(i); });
         QObject::connect(editor.get(), &SettingsEditor::writeAllowed, cmd[1], &QWidget::setEnabled);
-        window->onClose = [this] { waiter.cancelAll(); };
-        for (int i = 0; i < 5; ++i)
-            cmd[i]->setEnabled(i != 1);
         window->show();
         QApplication::setActiveWindow(window);
         line.lines.clear();
@@ -115,7 +101,7 @@ struct OperationsWorld {
     QList<bool> enabled() const
     {
         QList<bool> on;
-        for (QPushButton *b : cmd)
+        for (QAbstractButton *b : cmd)
             on << b->isEnabled();
         return on;
     }
@@ -124,12 +110,9 @@ struct OperationsWorld {
     void when(const QString &command, int afterMs, std::function<void()> action)
     {
         auto once = std::make_shared<bool>(false);
-        QObject::connect(&sim, &ControllerSimulator::commandReceived, &sim,
-                         [=, this](const ReceivedCommand &c) {
-                             if ((c.isSettingsBlock ? Block : c.text) != command || *once)
-                                 return;
-                             *once = true;
-                             QTimer::singleShot(afterMs, &sim, action);
-                         });
+        QObject::connect(&sim, &ControllerSimulator::commandReceived, &sim, [=, this](const ReceivedCommand &c) {
+            if ((c.isSettingsBlock ? Block : c.text) == command && !std::exchange(*once, true))
+                QTimer::singleShot(afterMs, &sim, action);
+        });
     }
 };

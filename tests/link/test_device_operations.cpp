@@ -1,34 +1,22 @@
-// The five device operations end to end against the simulated controller: the commands on
-// the line with their pauses, what the window shows afterwards, and how failures, menu
-// commands and closing the window end an operation.
+// The five device operations against the simulated controller: commands and pauses on the
+// line, what the window shows after them, and how failures, menus and closing end them.
 #include "operations_world.h"
 
 #include "logview/run_data_decoder.h"
-#include "sim/run_log.h"
 #include "sim/settings_block.h"
 
 #include <QElapsedTimer>
 
 namespace {
 enum Op { Read, Write, Defaults, Get, Clear };
-const QString Fault = "RS232 communication fault.";
-const QString Partial = "ZX cannot be set.";
-const QString Done = "Completion";
-const QString Ng = "Verify was NG.";
-const QString Block = OperationsWorld::Block;
+using R = Misbehaviour::ReadBack;
+const QString Fault = "RS232 communication fault.", Partial = "ZX cannot be set.", Done = "Completion",
+              Ng = "Verify was NG.", Block = OperationsWorld::Block;
 
 // Not the defaults: 10000 Hz in field 0.
 QString customBlock(int rom)
 {
     return zxsim::withByte(zxsim::withByte(zxsim::defaultSettingsBlock(rom), 0, 0x10), 1, 0x27);
-}
-
-Misbehaviour misbehave(const QStringList &onlyFor, const std::function<void(Misbehaviour &)> &set)
-{
-    Misbehaviour m;
-    m.onlyFor = onlyFor;
-    set(m);
-    return m;
 }
 
 // Reads the settings once so that the fields hold text and the version is known.
@@ -38,7 +26,6 @@ void readFirst(OperationsWorld &w)
     QVERIFY(w.completed());
     w.sim.clearReceived();
     w.line.lines.clear();
-    w.leds.clear();
 }
 
 struct Sequence {
@@ -54,33 +41,25 @@ struct Failure {
     Op op;
     Misbehaviour m;
     QStringList sent;
-    QString box;
-    QString lastLine;
+    QString box, lastLine;
     QString field0 = "3000"; // typed before a write
     int deviceType = 0;
     QString versionChars; // put at characters 61-62 of the block
 };
+// `action` runs 150 ms after the controller took in `at`.
 struct MenuCase {
     Op op;
     QString at;
     int action;
     QStringList sent;
-    QString lastLine;
-    QString field0After;
+    QString lastLine, field0After;
     bool usable;
-};
-struct CloseCase {
-    Op op;
-    QString at;
-    int replyDelayMs;
-    QStringList sent;
 };
 } // namespace
 
 Q_DECLARE_METATYPE(Sequence)
 Q_DECLARE_METATYPE(Failure)
 Q_DECLARE_METATYPE(MenuCase)
-Q_DECLARE_METATYPE(CloseCase)
 
 class TestDeviceOperations : public QObject {
     Q_OBJECT
@@ -135,20 +114,16 @@ private Q_SLOTS:
         QVERIFY2(tail >= c.minTail - 2, qPrintable(QString::number(tail)));
         QCOMPARE(lockedDuring, QList<bool>(5, false));
         QCOMPARE(w.line.lines.first(), qMakePair(OperationsWorld::Captions[c.op], MessageLine::Black));
-        QVERIFY(w.completed());
-        QVERIFY(w.boxes.shown.isEmpty());
-        QCOMPARE(w.leds.first(), SerialLink::LedBright);
-        QCOMPARE(w.leds.last(), SerialLink::LedDark);
+        QVERIFY(w.completed() && w.boxes.shown.isEmpty());
+        QVERIFY(w.leds.first() == SerialLink::LedBright && w.leds.last() == SerialLink::LedDark);
         QVERIFY(!w.link->TmrLed().isActive());
         QCOMPARE(w.enabled(), QList<bool>({true, !w.field(0).isEmpty(), true, true, true}));
         QCOMPARE(w.cmd[c.op]->hasFocus(), c.op != Get);
 
         const QString field0After[] = {"10000", "3000", "2000", "", c.readBefore ? "10000" : ""};
         QCOMPARE(w.field(0), field0After[c.op]);
-        if (c.op == Clear)
-            QVERIFY(w.sim.runLog() == zxsim::emptyRunLog());
-        if (c.op == Get)
-            QVERIFY(w.viewer->window() && w.viewer->window()->isVisible());
+        QVERIFY(c.op != Clear || w.sim.runLog() == zxsim::emptyRunLog());
+        QVERIFY(c.op != Get || (w.viewer->window() && w.viewer->window()->isVisible()));
         if (c.op == Write) {
             QCOMPARE(w.sim.settingsBlock(), w.sim.received()[c.sent.indexOf(Block)].text);
             QCOMPARE(w.sim.settingsBlock().left(4), QString("B80B"));
@@ -160,25 +135,22 @@ private Q_SLOTS:
     void failures_data()
     {
         QTest::addColumn<Failure>("c");
-        const Misbehaviour good;
-        const Misbehaviour extraChar = misbehave({"sr"}, [](Misbehaviour &m) { m.garbage = "x"; m.garbageAt = Misbehaviour::GarbageAt::Before; });
-        const auto readBack = [](Misbehaviour::ReadBack how, int at) {
-            return misbehave({}, [=](Misbehaviour &m) { m.readBack = how; m.readBackIndex = at; });
-        };
+        const Misbehaviour extraChar{.onlyFor = {"sr"}, .garbage = "x", .garbageAt = Misbehaviour::GarbageAt::Before};
         const QStringList write{"sw", Block, "sr"};
-        QTest::newRow("read: controller silent") << Failure{Read, misbehave({}, [](Misbehaviour &m) { m.silent = true; }), {"sr"}, Fault, Fault};
+        const QString abnormal = "Data is abnormal!!\r\nPlease set it correctly.";
+        QTest::newRow("read: controller silent") << Failure{Read, {.silent = true}, {"sr"}, Fault, Fault};
         QTest::newRow("read: one character too many") << Failure{Read, extraChar, {"sr"}, "", Done};
-        QTest::newRow("read: short reply") << Failure{Read, misbehave({}, [](Misbehaviour &m) { m.garbage = "sr0123\r"; }), {"sr"}, "", Done};
-        QTest::newRow("read: settings deleted") << Failure{Read, good, {"sr"}, "Setting Data is deleted.", Done, "", 0xFF};
-        QTest::newRow("read: other device type") << Failure{Read, good, {"sr"}, "ZX type is different.", Done, "", 0x12};
-        QTest::newRow("read: version not hex") << Failure{Read, good, {"sr"}, "The setting data received from the ZX could not be read.", Done, "", 0, "G5"};
-        QTest::newRow("write: read-back differs in a digit") << Failure{Write, readBack(Misbehaviour::ReadBack::FlipCharacter, 40), write, "", Ng};
-        QTest::newRow("write: read-back differs in case") << Failure{Write, readBack(Misbehaviour::ReadBack::LowerCaseCharacter, 0), write, "", Ng};
+        QTest::newRow("read: short reply") << Failure{Read, {.garbage = "sr0123\r"}, {"sr"}, "", Done};
+        QTest::newRow("read: settings deleted") << Failure{Read, {}, {"sr"}, "Setting Data is deleted.", Done, "", 0xFF};
+        QTest::newRow("read: other device type") << Failure{Read, {}, {"sr"}, "ZX type is different.", Done, "", 0x12};
+        QTest::newRow("read: version not hex") << Failure{Read, {}, {"sr"}, "The setting data received from the ZX could not be read.", Done, "", 0, "G5"};
+        QTest::newRow("write: read-back differs in a digit") << Failure{Write, {.readBack = R::FlipCharacter, .readBackIndex = 40}, write, "", Ng};
+        QTest::newRow("write: read-back differs in case") << Failure{Write, {.readBack = R::LowerCaseCharacter}, write, "", Ng};
         QTest::newRow("write: read-back of the wrong length") << Failure{Write, extraChar, write, "", Ng, "10000"};
-        QTest::newRow("write: field out of range") << Failure{Write, good, {}, "Data is abnormal!!\r\nPlease set it correctly.", Done, "20000"};
-        QTest::newRow("write: field emptied") << Failure{Write, good, {}, "Data is abnormal!!\r\nPlease set it correctly.", Done, ""};
-        QTest::newRow("write: sw not echoed") << Failure{Write, misbehave({"sw"}, [](Misbehaviour &m) { m.silent = true; }), write, Fault, Fault};
-        QTest::newRow("write: block echo cut short") << Failure{Write, misbehave({Misbehaviour::SettingsBlock}, [](Misbehaviour &m) { m.truncateAfter = 10; }), write, Partial, Partial};
+        QTest::newRow("write: field out of range") << Failure{Write, {}, {}, abnormal, Done, "20000"};
+        QTest::newRow("write: field emptied") << Failure{Write, {}, {}, abnormal, Done, ""};
+        QTest::newRow("write: sw not echoed") << Failure{Write, {.onlyFor = {"sw"}, .silent = true}, write, Fault, Fault};
+        QTest::newRow("write: block echo cut short") << Failure{Write, {.onlyFor = {Misbehaviour::SettingsBlock}, .truncateAfter = 10}, write, Partial, Partial};
     }
     void failures()
     {
@@ -232,7 +204,7 @@ private Q_SLOTS:
         w.viewer->window()->close();
         QTRY_VERIFY(!w.viewer->window());
         w.sim.setRunLog(zxsim::demoRunLog());
-        w.sim.setMisbehaviour(misbehave({"br"}, [](Misbehaviour &m) { m.truncateAfter = 600; }));
+        w.sim.setMisbehaviour({.onlyFor = {"br"}, .truncateAfter = 600});
         w.click(Get);
         QCOMPARE(w.boxes.texts(), QStringList{Partial});
         QVERIFY(!w.completed() && !w.viewer->window());
@@ -257,31 +229,25 @@ private Q_SLOTS:
         w.files->ShowLoadedSettings(zxsim::defaultSettingsBlock(5)); // fields from a settings file
         w.editor->TxtData(0)->setText("3000");
         if (c.op == Read)
-            w.sim.setMisbehaviour(misbehave({"sr"}, [](Misbehaviour &m) { m.delayMs = 300; }));
+            w.sim.setMisbehaviour({.onlyFor = {"sr"}, .delayMs = 300});
         QFile file(w.dir.filePath("defaults.set"));
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write(zxsim::defaultSettingsBlock(5).toLatin1()) == 64);
         file.close();
         w.when(c.at, 150, [&] {
-            switch (c.action) {
-            case 0: // "ComPort", then Cancel
+            if (c.action <= 1) // "ComPort", then Cancel or OK
                 w.link->ClosePort();
-                break;
-            case 1: // "ComPort", then OK: the buttons are offered again
-                w.link->ClosePort();
+            if (c.action == 1) { // the buttons are offered again
                 w.link->OpenPort({});
-                for (QPushButton *b : w.cmd)
+                for (QAbstractButton *b : w.cmd)
                     b->setEnabled(true);
                 w.click(Get);
-                break;
-            case 2: // File > Setting Data > Open
+            } else if (c.action == 2) { // File > Setting Data > Open
                 w.dialogs.paths << file.fileName();
                 w.files->mnuOpen_Click();
-                break;
-            case 3: // File > Setting Data > Save
+            } else if (c.action == 3) { // File > Setting Data > Save
                 w.editor->TxtData(0)->setText("4000");
                 w.dialogs.paths << w.dir.filePath("saved.set");
                 w.files->mnuSave_Click();
-                break;
             }
         });
         w.click(c.op);
@@ -297,28 +263,32 @@ private Q_SLOTS:
 
     void windowClosedDuringOperation_data()
     {
-        QTest::addColumn<CloseCase>("c");
-        QTest::newRow("during a pause") << CloseCase{Defaults, "ae", 0, {"sr", "ae"}};
-        QTest::newRow("during an exchange") << CloseCase{Read, "sr", 2000, {"sr"}};
-        QTest::newRow("during the log fetch") << CloseCase{Get, "br", 2000, {"br"}};
+        QTest::addColumn<int>("op");
+        QTest::addColumn<QStringList>("sent"); // the last one is where the window closes
+        QTest::addColumn<int>("replyDelayMs");
+        QTest::newRow("during a pause") << int(Defaults) << QStringList{"sr", "ae"} << 0;
+        QTest::newRow("during an exchange") << int(Read) << QStringList{"sr"} << 2000;
+        QTest::newRow("during the log fetch") << int(Get) << QStringList{"br"} << 2000;
     }
     void windowClosedDuringOperation()
     {
-        QFETCH(CloseCase, c);
+        QFETCH(int, op);
+        QFETCH(QStringList, sent);
+        QFETCH(int, replyDelayMs);
         OperationsWorld w(3, 1.0);
-        w.sim.setMisbehaviour(misbehave({}, [&](Misbehaviour &m) { m.delayMs = c.replyDelayMs; }));
+        w.sim.setMisbehaviour({.delayMs = replyDelayMs});
         QElapsedTimer sinceClose;
-        w.when(c.at, 100, [&] {
+        w.when(sent.last(), 100, [&] {
             w.window->close();
             delete w.window; // every widget gone while the operation is still on the stack
             sinceClose.start();
         });
-        w.click(c.op);
+        w.click(op);
         QVERIFY(sinceClose.isValid());
         QVERIFY2(sinceClose.elapsed() < 1000, qPrintable(QString::number(sinceClose.elapsed())));
         QVERIFY(!w.ops->isRunning());
         QTest::qWait(200);
-        QCOMPARE(w.sent(), c.sent);
+        QCOMPARE(w.sent(), sent);
         QVERIFY(w.boxes.shown.isEmpty());
         QCOMPARE(w.line.lines.size(), 1); // the caption only
     }

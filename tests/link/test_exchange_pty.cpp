@@ -1,18 +1,15 @@
-// The command exchange over a real serial port object on a pseudo-terminal, against the
-// controller simulator: what the user meets with a real cable.
-#include "link/serial_link.h"
-#include "platform/port_catalog.h"
-#include "platform/qt_serial_port.h"
-#include "platform/waiter.h"
-#include "sim/controller_simulator.h"
-#include "tests/support/recording_message_boxes.h"
-#include "tests/support/recording_message_line.h"
+// The command exchange over a real serial port on a pseudo-terminal, against the simulated
+// controller: what the user meets with a real cable.
+#include "operations_world.h"
 
 #include <QElapsedTimer>
-#include <QtTest>
 #include <sys/resource.h>
 
+Q_DECLARE_METATYPE(Misbehaviour)
+
 namespace {
+const QString Fault = "RS232 communication fault.";
+
 double cpuSeconds()
 {
     rusage u{};
@@ -23,127 +20,102 @@ double cpuSeconds()
 
 class TestExchangePty : public QObject {
     Q_OBJECT
-
-    struct World {
-        ControllerSimulator sim;
-        std::unique_ptr<QtSerialPort> port;
-        PortChoice choice;
-        Waiter waiter;
-        RecordingMessageBoxes boxes;
-        RecordingMessageLine line;
-        std::unique_ptr<SerialLink> link;
-        World()
-        {
-            if (!sim.start())
-                qFatal("simulator: %s", qPrintable(sim.errorString()));
-            port = std::make_unique<QtSerialPort>(PortCatalog::fromEntries({{1, sim.portPath(), QString()}}));
-            choice.ComPortNo = 1;
-            link = std::make_unique<SerialLink>(*port, choice, waiter, boxes, line);
-            link->OpenPort({});
-        }
-    };
-
 private Q_SLOTS:
-    void settingsReadArrivesWhole()
+    void repliesAreTakenInWhole()
     {
-        World w;
-        QVERIFY(w.link->isOpen());
-        QCOMPARE(w.line.lastText(), QString("CommPort was initialized."));
+        OperationsWorld w;
+        // Bytes trailing "rt" arrive while the port is idle: gone before the next command.
+        w.sim.setMisbehaviour({.garbage = "zzzz", .garbageAt = Misbehaviour::GarbageAt::After});
+        w.link->SendCommand("rt", "rt");
+        QTest::qWait(100);
+        w.sim.setMisbehaviour({});
         w.link->SendCommand("sr", "\r");
+        QCOMPARE(w.link->RecvData(), "sr" + w.sim.settingsBlock() + "0\r");
         QVERIFY(!w.link->CommError());
-        QCOMPARE(w.link->RecvData().size(), 68);
-        QVERIFY(w.link->RecvData().startsWith("sr"));
-        QCOMPARE(w.sim.receivedTexts(), QStringList{"sr"});
-        QCOMPARE(w.sim.receivedBytes(), QByteArray("sr")); // nothing appended to the command
-    }
-
-    void splitReplyStillEndsTheWait()
-    {
-        World w;
-        Misbehaviour m;
-        m.splitSize = 1;
-        m.splitGapMs = 30;
-        w.sim.setMisbehaviour(m);
+        // The awaited text split over two reads; an earlier failure of the operation stays.
+        w.sim.setMisbehaviour({.splitSize = 1, .splitGapMs = 30});
+        w.link->setCommError(true);
         w.link->SendCommand("sw", "sw");
-        QVERIFY(!w.link->CommError());
         QCOMPARE(w.link->RecvData(), QString("sw"));
-    }
-
-    void silentControllerCostsNoCpu()
-    {
-        World w;
-        Misbehaviour m;
-        m.silent = true;
-        w.sim.setMisbehaviour(m);
-        const double before = cpuSeconds();
-        w.link->SendCommand("sr", "\r");
-        const double used = cpuSeconds() - before;
         QVERIFY(w.link->CommError());
-        QCOMPARE(w.boxes.texts(), QStringList{"RS232 communication fault."});
-        // A busy wait would burn the whole 3 s; allow a generous margin for a loaded machine.
-        QVERIFY2(used < 0.5, qPrintable(QString::number(used)));
+        QCOMPARE(w.sim.receivedBytes(), QByteArray("rtsrsw")); // nothing added to a command
+        QVERIFY(w.boxes.shown.isEmpty());
     }
 
-    void partialReplyIsReportedAsCannotBeSet()
+    // Nothing, or only part of the reply, before the time-out: the box, its icon and the red
+    // line say which. The wait sleeps meanwhile, with the busy indicator blinking.
+    void timeOut_data()
     {
-        World w;
-        Misbehaviour m;
-        m.truncateAfter = 10;
-        m.onlyFor = {"sr"};
-        w.sim.setMisbehaviour(m);
-        w.link->SendCommand("sr", "\r");
-        QVERIFY(w.link->CommError());
-        QCOMPARE(w.link->RecvData().size(), 10);
-        QCOMPARE(w.boxes.texts(), QStringList{"ZX cannot be set."});
+        QTest::addColumn<Misbehaviour>("m");
+        QTest::addColumn<int>("received");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("icon");
+        QTest::newRow("nothing") << Misbehaviour{.silent = true} << 0 << Fault << int(MessageBoxes::Icon::Exclamation);
+        QTest::newRow("part") << Misbehaviour{.truncateAfter = 10} << 10 << "ZX cannot be set." << int(MessageBoxes::Icon::Information);
     }
-
-    void hangUpMidReplyIsReportedOnce()
+    void timeOut()
     {
-        World w;
-        Misbehaviour m;
-        m.hangUpAfter = 20;
-        m.onlyFor = {"br"};
+        QFETCH(Misbehaviour, m);
+        QFETCH(QString, text);
+        OperationsWorld w;
         w.sim.setMisbehaviour(m);
         QElapsedTimer clock;
         clock.start();
         const double cpuBefore = cpuSeconds();
+        w.link->SendCommand("sr", "\r");
+        QCOMPARE(w.link->TmrComm().interval(), SerialLink::timeoutFor("sr"));
+        QVERIFY2(clock.elapsed() >= 2990 && clock.elapsed() < 6000, qPrintable(QString::number(clock.elapsed())));
+        QVERIFY2(cpuSeconds() - cpuBefore < 0.5, "a busy wait");
+        QVERIFY(w.link->CommError() && w.link->CommTimeout());
+        QTEST(int(w.link->RecvData().size()), "received");
+        QCOMPARE(w.boxes.texts(), QStringList{text});
+        QTEST(int(w.boxes.shown[0].icon), "icon");
+        QCOMPARE(w.line.lines.last(), qMakePair(text, MessageLine::Red));
+        QVERIFY(w.leds.size() >= 20 && w.leds.first() == SerialLink::LedBright);
+        for (int i = 1; i < w.leds.size(); ++i)
+            QVERIFY(w.leds[i] != w.leds[i - 1]);
+        QVERIFY(w.link->TmrLed().isActive()); // left blinking for the operation to stop
+    }
+
+    // A line lost mid-reply or closed from the menu is reported once; the rest of the
+    // operation fails at once, quietly and without an error loop.
+    void lostAndClosedLine()
+    {
+        OperationsWorld w;
+        w.sim.setMisbehaviour({.onlyFor = {"br"}, .hangUpAfter = 20});
+        QElapsedTimer clock;
+        clock.start();
+        const double cpuBefore = cpuSeconds();
         w.link->SendCommand("br", "\r");
-        QVERIFY2(clock.elapsed() < 5000, "a lost line must end the exchange before its time-out");
-        QVERIFY(w.link->CommError());
-        QVERIFY(!w.link->isOpen());
-        // The rest of an operation on the lost line: quiet, immediate, no CPU storm.
+        QCOMPARE(w.link->TmrComm().interval(), SerialLink::timeoutFor("br"));
         w.link->SendCommand("sr", "\r");
         w.link->SendCommand("be", "\r");
+        QVERIFY2(clock.elapsed() < 5000, "a lost line must end the exchange before its time-out");
         QTest::qWait(300);
         QVERIFY2(cpuSeconds() - cpuBefore < 1.0, "an error loop after the hang-up");
+        QVERIFY(w.link->CommError() && !w.link->isOpen());
         QCOMPARE(w.boxes.shown.size(), 1);
         QVERIFY(w.boxes.shown[0].text.contains("lost"));
+        QCOMPARE(w.line.lastColour(), MessageLine::Red);
 
-        // The controller comes back: the port opens again and works.
         QVERIFY(w.sim.reconnect());
-        w.link->OpenPort({});
-        QVERIFY(w.link->isOpen());
         w.sim.setMisbehaviour({});
+        w.link->OpenPort({});
         w.link->setCommError(false);
         w.link->SendCommand("sr", "\r");
         QVERIFY(!w.link->CommError());
         QCOMPARE(w.link->RecvData().size(), 68);
-    }
 
-    void staleInputIsDiscardedBeforeSending()
-    {
-        World w;
-        Misbehaviour m;
-        m.garbage = "zzzz";
-        m.garbageAt = Misbehaviour::GarbageAt::After;
-        m.onlyFor = {"rt"};
-        w.sim.setMisbehaviour(m);
-        w.link->SendCommand("rt", "rt");
-        QTest::qWait(100); // the trailing garbage arrives while idle
-        w.sim.setMisbehaviour({});
+        w.link->ClosePort();
+        w.sim.clearReceived();
+        clock.restart();
+        w.link->SendCommand("sw", "sw");
         w.link->SendCommand("sr", "\r");
-        QVERIFY(w.link->RecvData().startsWith("sr"));
-        QCOMPARE(w.link->RecvData().size(), 68);
+        QVERIFY(clock.elapsed() < 1000 && w.link->CommError());
+        QCOMPARE(w.boxes.texts().mid(1), QStringList{Fault});
+        QCOMPARE(w.line.lines.last(), qMakePair(Fault, MessageLine::Red));
+        QTest::qWait(50);
+        QVERIFY(w.sim.receivedBytes().isEmpty());
     }
 };
 
