@@ -1,219 +1,258 @@
-#include "startup_world.h"
-
+#include "app/app_identity.h"
+#include "app/application.h"
+#include "app/config.h"
+#include "app/ini_location.h"
+#include "app/single_instance.h"
 #include "link/serial_link.h"
 #include "logview/frm_log.h"
 #include "logview/log_viewer.h"
+#include "platform/ini_file.h"
 #include "settings/settings_editor.h"
+#include "tests/support/fake_serial_port.h"
+#include "tests/support/recording_message_boxes.h"
+#include "tests/support/scripted_file_dialogs.h"
+#include "ui/frm_config.h"
+#include "ui/frm_main.h"
+#include "ui/message_line_edit.h"
 #include "ui/shape_led.h"
 
-#include <QElapsedTimer>
+#include <QApplication>
+#include <QComboBox>
+#include <QDeadlineTimer>
+#include <QLabel>
 #include <QLineEdit>
+#include <QLockFile>
+#include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 
 using PortSet = QSet<int>;
 Q_DECLARE_METATYPE(PortSet)
 
+// One program's world: its folder with the INI content given (no file when empty), a fake
+// port that opens the numbers in `openable`, recorded boxes, and the shell itself.
+struct World {
+    QTemporaryDir appDir, userDir, lockDir;
+    FakeSerialPort port;
+    RecordingMessageBoxes boxes;
+    ScriptedFileDialogs dialogs;
+    int quits = 0;
+    std::unique_ptr<Application> app;
+    // Each modal showing of the port dialog takes the next answer ("ok", "cancel", "ComN ok", "ComN cancel"; Cancel
+    // when none is left). `seen` gets the reason each showing displayed, plus "+main" if the main window was up.
+    QStringList answers, seen;
+    QTimer poller;
+    QPointer<frmConfig> lastDialog;
+
+    // `realQuit`: end the event loop the way the program does, instead of counting quits.
+    World(const QByteArray &ini, PortSet openable, bool realQuit = false)
+    {
+        port.openable = std::move(openable);
+        QFile f(appDir.filePath(QStringLiteral("ZX316B Link.ini")));
+        if (!ini.isEmpty() && f.open(QIODevice::WriteOnly))
+            f.write(ini);
+        const auto quit = realQuit ? std::function<void()>() : [this] { ++quits; };
+        app = std::make_unique<Application>(place(), ShellSeams{&port, &boxes, &dialogs, [] { return QList<SystemPort>(); }, quit});
+        QObject::connect(&poller, &QTimer::timeout, [this] { answerDialog(); });
+        poller.start(5);
+    }
+    ShellPlace place() const { return {appDir.path(), appDir.filePath("zx316b-link"), userDir.path(), lockDir.path()}; }
+    void answerDialog()
+    {
+        auto *dialog = qobject_cast<frmConfig *>(QApplication::activeModalWidget());
+        if (!dialog || dialog == lastDialog)
+            return;
+        lastDialog = dialog;
+        const bool mainUp = app->hasMainWindow() && window().isVisible();
+        seen << (dialog->LblWhy ? dialog->LblWhy->text() : QString()) + (mainUp ? "+main" : "");
+        const QStringList words = (answers.isEmpty() ? QStringLiteral("cancel") : answers.takeFirst()).split(' ');
+        if (words.size() == 2)
+            dialog->Combo->setCurrentIndex(dialog->Combo->findText(words[0]));
+        (words.last() == QLatin1String("ok") ? dialog->cmdOk : dialog->CmdCancel)->click();
+    }
+    FrmMain &window() { return app->frmMain(); }
+    // "<message> <buttons> <open port> / <CommPort in the INI file> <scale lines>", e.g. "black 10111 3 / 3 0,0":
+    // "black"/"red" name the two start-up messages in their colours, anything else is "other".
+    QString state()
+    {
+        QString buttons;
+        for (int i = 0; i < FrmMain::CommandCount; ++i)
+            buttons += window().CmdZxCom(i)->isEnabled() ? '1' : '0';
+        const MessageLineEdit *line = window().TxtMsg();
+        const auto shows = [line](const char *text, int colour) { return line->text() == text && line->textColour() == colour; };
+        const char *message = shows("CommPort was initialized.", 0) ? "black" : shows("ComPort cannot be opened.", 255) ? "red" : "other";
+        const QString stored = IniFile(appDir.filePath("ZX316B Link.ini")).ReadIni("RS232C", "CommPort");
+        return QStringLiteral("%1 %2 %3 / %4 %5,%6").arg(message, buttons).arg(port.isOpen() ? port.openNumber : 0)
+            .arg(stored).arg(app->ScaleLine()[0]).arg(app->ScaleLine()[1]);
+    }
+};
+
 class TestStartup : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void startupPaths_data();
-    void startupPaths();
-    void windowIsPreparedBeforeItShows();
-    void secondCopyShowsTheBoxAndNothingElse();
-    void portMenu_data();
-    void portMenu();
-    void closingDuringAWaitEndsCleanly_data();
-    void closingDuringAWaitEndsCleanly();
-    void closingEndsTheRealEventLoopFromInsideAWait();
-};
-
-void TestStartup::startupPaths_data()
-{
-    QTest::addColumn<QByteArray>("ini");
-    QTest::addColumn<PortSet>("openable");
-    QTest::addColumn<QStringList>("dialogActions"); // one per showing of the port dialog
-    QTest::addColumn<QString>("state");              // message colour, buttons, open port
-    QTest::addColumn<QString>("stored");             // CommPort in the INI file afterwards
-
-    auto row = [](const char *name, const char *ini, PortSet open, QStringList acts, const char *state,
-                  const char *stored) {
-        QTest::newRow(name) << QByteArray(ini) << open << acts << QString::fromLatin1(state)
-                            << QString::fromLatin1(stored);
-    };
-    row("first start: dialog, OK with a port", "", {3}, {"Com3 ok"}, "black 10111 3", "3");
-    row("first start: dialog cancelled", "", {3}, {"cancel"}, "red 00000 0", "Error");
-    row("first start: pick, then Cancel", "", {3}, {"Com3 cancel"}, "red 00000 0", "3");
-    row("first start without ports: OK", "", {}, {"ok"}, "red 00000 0", "Error");
-    row("INI names a port", "[RS232C]\nCommPort=2\n", {2}, {}, "black 10111 2", "2");
-    row("port 0: no dialog", "[RS232C]\nCommPort=0\n", {1}, {}, "red 00000 0", "0");
-    row("2.5 is port 2", "[RS232C]\nCommPort=2.5\n", {2, 3}, {}, "black 10111 2", "2.5");
-    row("3.5 is port 4", "[RS232C]\nCommPort=3.5\n", {3, 4}, {}, "black 10111 4", "3.5");
-    row("7abc is port 7", "[RS232C]\nCommPort=7abc\n", {7}, {}, "black 10111 7", "7abc");
-    row("abc is port 0", "[RS232C]\nCommPort=abc\n", {1}, {}, "red 00000 0", "abc");
-    row("literal Error is missing", "[RS232C]\nCommPort=Error\n", {1}, {"Com1 ok"}, "black 10111 1", "1");
-    row("out of 16-bit range is missing", "[RS232C]\nCommPort=99999\n", {1}, {"Com1 ok"}, "black 10111 1", "1");
-    row("port fails: another chosen", "[RS232C]\nCommPort=5\n", {2}, {"Com2 ok"}, "black 10111 2", "2");
-    row("port fails: Cancel", "[RS232C]\nCommPort=5\n", {2}, {"cancel"}, "red 00000 0", "5");
-    row("port fails: OK alone asks again", "[RS232C]\nCommPort=5\n", {2}, {"ok", "cancel"}, "red 00000 0", "5");
-}
-
-void TestStartup::startupPaths()
-{
-    QFETCH(QByteArray, ini);
-    QFETCH(PortSet, openable);
-    QFETCH(QStringList, dialogActions);
-    QFETCH(QString, state);
-    QFETCH(QString, stored);
-
-    StartupWorld w(ini, openable);
-    PortDialogDriver driver(dialogActions);
-    QVERIFY(w.start(driver));
-    QCOMPARE(driver.shown, dialogActions.size());
-    QCOMPARE(driver.unexpected, 0);
-    QVERIFY(!driver.mainWindowWasUp); // the dialog comes first
-    // A dialog offered because the configured port failed says why.
-    for (const QString &reason : driver.reasons)
-        QCOMPARE(reason, ini.contains("=5") ? QStringLiteral("No such serial port.") : QString());
-    QVERIFY(w.window().isVisible());
-    QCOMPARE(w.state(), state);
-    QCOMPARE(w.stored(), stored);
-    QVERIFY(w.boxes.shown.isEmpty());
-}
-
-void TestStartup::windowIsPreparedBeforeItShows()
-{
-    StartupWorld w("[RS232C]\nCommPort=1\n[Chart]\nScaleLine1=1\n", {1});
-    PortDialogDriver none({});
-    QVERIFY(w.start(none));
-    FrmMain &window = w.window();
-    QCOMPARE(window.LblVersion()->text(), QStringLiteral("Version1.00"));
-    QCOMPARE(window.LblProductName()->text(), QStringLiteral("ZX316B Link"));
-    QCOMPARE(w.app->ini().path(), w.iniPath());
-    QVERIFY(!window.FraTmp()->isVisible());
-    QVERIFY(w.app->logStore().isEmpty());
-    QCOMPARE(w.app->ScaleLine(), (ScaleLines{0, 1}));
-    QCOMPARE(window.editor().TxtData(0)->toolTip(), QStringLiteral("100～10000"));
-    // The indicator starts idle and follows the link from then on.
-    QCOMPARE(window.ShpLED()->fillColour(), SerialLink::LedIdle);
-    w.app->link().stopBusyIndicator();
-    QCOMPARE(window.ShpLED()->fillColour(), SerialLink::LedDark);
-}
-
-void TestStartup::secondCopyShowsTheBoxAndNothingElse()
-{
-    StartupWorld first("[RS232C]\nCommPort=1\n", {1});
-    PortDialogDriver none({});
-    QVERIFY(first.start(none));
-
-    // The same executable started again.
-    FakeSerialPort port2;
-    RecordingMessageBoxes boxes2;
-    ShellSeams seams = first.seams();
-    seams.port = &port2;
-    seams.boxes = &boxes2;
-    Application second(first.place(), seams);
-    QVERIFY(!second.Main());
-    QCOMPARE(boxes2.texts(), QStringList{"This application is already opened!!"});
-    QCOMPARE(boxes2.shown[0].icon, MessageBoxes::Icon::None);
-    QCOMPARE(boxes2.shown[0].buttons, MessageBoxes::Buttons::Ok);
-    QVERIFY(!second.hasMainWindow());
-    QCOMPARE(port2.openAttempts, 0);
-    QCOMPARE(none.shown, 0);
-    QCOMPARE(first.state(), QStringLiteral("black 10111 1")); // the running copy is not touched
-}
-
-void TestStartup::portMenu_data()
-{
-    QTest::addColumn<QByteArray>("ini");
-    QTest::addColumn<QStringList>("menuActions");
-    QTest::addColumn<QString>("state");
-    const QByteArray open1("[RS232C]\nCommPort=1\n");
-    QTest::newRow("Cancel closes an open port") << open1 << QStringList{"cancel"} << "red 00000 0";
-    QTest::newRow("pick, then Cancel") << open1 << QStringList{"Com2 cancel"} << "red 00000 0";
-    QTest::newRow("OK reopens") << open1 << QStringList{"ok"} << "black 10111 1";
-    QTest::newRow("OK with another port") << open1 << QStringList{"Com2 ok"} << "black 10111 2";
-    QTest::newRow("closed port, OK opens") << QByteArray("[RS232C]\nCommPort=0\n") << QStringList{"Com2 ok"}
-                                           << "black 10111 2";
-}
-
-void TestStartup::portMenu()
-{
-    QFETCH(QByteArray, ini);
-    QFETCH(QStringList, menuActions);
-    QFETCH(QString, state);
-
-    StartupWorld w(ini, {1, 2});
+    void iniNumberRules_data()
     {
-        PortDialogDriver none({});
-        QVERIFY(w.start(none));
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("value"); // -99999: no value, as if the key were missing
+        for (auto [text, value] : std::initializer_list<std::pair<const char *, int>>{
+                 {"3", 3}, {"2.5", 2}, {"3.5", 4}, {"2.51", 3}, {"7abc", 7}, {"abc", 0}, {"", 0}, {"  12", 12},
+                 {"-1", -1}, {"Error", -99999}, {"error", 0}, {"32767", 32767}, {"-32768", -32768}, {"32768", -99999},
+                 {"32767.5", -99999}, {"-32769", -99999}, {"99999999999999999999999999", -99999}})
+            QTest::newRow(text) << QString(text) << value;
     }
-    w.window().CmdZxCom(1)->setEnabled(true); // whatever was shown before does not survive
-    PortDialogDriver driver(menuActions);
-    w.window().mnuCom()->trigger();
-    QCOMPARE(driver.shown, 1);
-    QCOMPARE(w.state(), state);
-}
+    void iniNumberRules()
+    {
+        QFETCH(QString, text);
+        const auto n = iniNumber(text);
+        QTEST(n ? int(*n) : -99999, "value");
+    }
 
-void TestStartup::closingDuringAWaitEndsCleanly_data()
-{
-    QTest::addColumn<QString>("how");
-    QTest::newRow("close box during a pause") << "close pause";
-    QTest::newRow("Exit during a pause") << "exit pause";
-    QTest::newRow("close box during a command exchange") << "close exchange";
-}
+    void startupPaths_data()
+    {
+        QTest::addColumn<QByteArray>("ini"); // after "[RS232C]\n"; empty: no file
+        QTest::addColumn<PortSet>("openable");
+        QTest::addColumn<QStringList>("answers"); // one per showing of the port dialog; "menu": the ComPort menu
+        QTest::addColumn<QString>("state");
+        auto row = [](const char *name, const char *ini, PortSet open, QStringList answers, const char *state, const char *after) {
+            QTest::newRow(name) << QByteArray(ini) << open << answers << QStringLiteral("%1 / %2").arg(state, after);
+        };
+        row("no file: dialog, OK with a port", "", {3}, {"Com3 ok"}, "black 10111 3", "3 0,0");
+        row("no file: dialog cancelled", "", {3}, {"cancel"}, "red 00000 0", "Error 0,0");
+        row("no file: pick, then Cancel", "", {3}, {"Com3 cancel"}, "red 00000 0", "3 0,0");
+        row("no file, no ports: OK", "", {}, {"ok"}, "red 00000 0", "Error 0,0");
+        row("INI names a port", "CommPort=2\n", {2}, {}, "black 10111 2", "2 0,0");
+        row("port 0: no dialog", "CommPort=0\n", {1}, {}, "red 00000 0", "0 0,0");
+        row("3.5 is port 4", "CommPort=3.5\n", {3, 4}, {}, "black 10111 4", "3.5 0,0");
+        row("literal Error is missing", "CommPort=Error\n", {1}, {"Com1 ok"}, "black 10111 1", "1 0,0");
+        row("out of 16-bit range is missing", "CommPort=70000\n[Chart]\nScaleLine0=40000\n", {1}, {"Com1 ok"}, "black 10111 1", "1 0,0");
+        row("only ScaleLine1", "CommPort=2\n[Chart]\nScaleLine1=1\n", {2}, {}, "black 10111 2", "2 0,1");
+        row("scale lines unchecked, index last", "CommPort=2\n[Chart]\nScaleLine0=7\n1ScaleLine=1\n", {2}, {}, "black 10111 2", "2 7,0");
+        row("port fails: another chosen", "CommPort=5\n", {2}, {"Com2 ok"}, "black 10111 2", "2 0,0");
+        row("port fails: Cancel", "CommPort=5\n", {2}, {"cancel"}, "red 00000 0", "5 0,0");
+        row("port fails: OK alone asks again", "CommPort=5\n", {2}, {"ok", "cancel"}, "red 00000 0", "5 0,0");
+        row("menu: Cancel closes an open port", "CommPort=1\n", {1, 2}, {"menu", "cancel"}, "red 00000 0", "1 0,0");
+        row("menu: pick, then Cancel", "CommPort=1\n", {1, 2}, {"menu", "Com2 cancel"}, "red 00000 0", "2 0,0");
+        row("menu: OK reopens", "CommPort=1\n", {1, 2}, {"menu", "ok"}, "black 10111 1", "1 0,0");
+        row("menu: OK with another port", "CommPort=1\n", {1, 2}, {"menu", "Com2 ok"}, "black 10111 2", "2 0,0");
+        row("menu: closed port, OK opens", "CommPort=0\n", {1, 2}, {"menu", "Com2 ok"}, "black 10111 2", "2 0,0");
+    }
+    void startupPaths()
+    {
+        QFETCH(QByteArray, ini);
+        QFETCH(PortSet, openable);
+        QFETCH(QStringList, answers);
+        World w(ini.isEmpty() ? ini : "[RS232C]\n" + ini, openable);
+        const qsizetype menu = answers.indexOf("menu");
+        w.answers = answers.mid(0, menu);
+        QVERIFY(w.app->Main());
+        if (menu >= 0) {
+            w.window().CmdZxCom(1)->setEnabled(true); // whatever was shown before does not survive
+            w.answers = answers.mid(menu + 1);
+            w.window().mnuCom()->trigger();
+        }
+        // At start-up the dialog comes before the main window; offered because the port failed, it says why.
+        QStringList seen(menu >= 0 ? menu : answers.size(), ini.contains("=5") ? "No such serial port." : "");
+        QCOMPARE(w.seen, seen + QStringList(answers.size() - seen.size() - (menu >= 0), "+main"));
+        QTEST(w.state(), "state");
+        QVERIFY(w.boxes.shown.isEmpty());
+        // Whatever the path, the window comes up prepared.
+        FrmMain &window = w.window();
+        QVERIFY(window.isVisible() && !window.FraTmp()->isVisible());
+        QCOMPARE(window.LblVersion()->text() + ' ' + window.LblProductName()->text(), QStringLiteral("Version1.00 ZX316B Link"));
+        QCOMPARE(window.editor().TxtData(0)->toolTip(), QStringLiteral("100～10000"));
+        // The indicator starts idle and follows the link from then on.
+        QCOMPARE(window.ShpLED()->fillColour(), SerialLink::LedIdle);
+        w.app->link().stopBusyIndicator();
+        QCOMPARE(window.ShpLED()->fillColour(), SerialLink::LedDark);
+    }
 
-void TestStartup::closingDuringAWaitEndsCleanly()
-{
-    QFETCH(QString, how);
-    StartupWorld w("[RS232C]\nCommPort=1\n", {1});
-    PortDialogDriver none({});
-    QVERIFY(w.start(none));
-    w.app->logViewer().SetGraphFile();
-    QPointer<FrmLog> log = w.app->logViewer().window();
-    QVERIFY(log && log->isVisible());
+    void secondCopyShowsTheBoxAndNothingElse()
+    {
+        World first("[RS232C]\nCommPort=1\n", {1});
+        QVERIFY(first.app->Main());
+        // The same executable started again.
+        FakeSerialPort port2;
+        RecordingMessageBoxes boxes2;
+        Application second(first.place(), {&port2, &boxes2, &first.dialogs, {}, [] {}});
+        QVERIFY(!second.Main());
+        QCOMPARE(boxes2.texts(), QStringList{"This application is already opened!!"});
+        QVERIFY(boxes2.shown[0].icon == MessageBoxes::Icon::None && boxes2.shown[0].buttons == MessageBoxes::Buttons::Ok);
+        QVERIFY(!second.hasMainWindow() && first.seen.isEmpty());
+        QCOMPARE(port2.openAttempts, 0);
+        QCOMPARE(first.state(), QStringLiteral("black 10111 1 / 1 0,0")); // the running copy is not touched
+    }
 
-    QTimer::singleShot(50, &w.window(), [&] {
-        if (how.startsWith(QLatin1String("exit")))
-            w.window().mnuEnd()->trigger();
-        else
-            w.window().close();
-    });
-    QElapsedTimer clock;
-    clock.start();
-    if (how.endsWith(QLatin1String("pause")))
-        w.app->waiter().WaitSeconds(5.0);
-    else
-        w.app->link().SendCommand(QStringLiteral("sr"), QStringLiteral("\r")); // never answered
-    QVERIFY2(clock.elapsed() < 2500, "the wait did not end with the window");
-    QVERIFY(w.app->waiter().cancelled()); // what an operation checks before going on
-    QCOMPARE(w.quits, 1);
-    QVERIFY(!w.port.isOpen());
-    QVERIFY(!log || !log->isVisible());
-    QVERIFY(w.boxes.shown.isEmpty()); // an ending program reports no time-out
-    w.window().close();
-    QCOMPARE(w.quits, 1);
-}
+    void closingDuringAWaitEndsCleanly_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("close box during a pause") << "close pause";
+        QTest::newRow("Exit during a pause") << "exit pause";
+        QTest::newRow("close box during a command exchange") << "close exchange";
+        QTest::newRow("close box, pause begun from the program's own event loop") << "close pause loop";
+    }
+    void closingDuringAWaitEndsCleanly()
+    {
+        QFETCH(QString, how);
+        const bool realLoop = how.endsWith(QLatin1String("loop"));
+        World w("[RS232C]\nCommPort=1\n", {1}, realLoop);
+        QVERIFY(w.app->Main());
+        w.app->logViewer().SetGraphFile();
+        QPointer<FrmLog> log = w.app->logViewer().window();
+        QVERIFY(log && log->isVisible());
+        QTimer::singleShot(50, &w.window(), [&] { how.startsWith("exit") ? w.window().mnuEnd()->trigger() : void(w.window().close()); });
+        bool waitEnded = false;
+        auto wait = [&] { // a command "sr" is never answered
+            how.contains("pause") ? w.app->waiter().WaitSeconds(5.0) : void(w.app->link().SendCommand("sr", "\r"));
+            waitEnded = true;
+        };
+        const QDeadlineTimer deadline(2500);
+        if (realLoop) { // as a button click starts an operation; the program's quit must end this loop
+            QTimer::singleShot(0, &w.window(), wait);
+            QCoreApplication::exec();
+        } else {
+            wait();
+        }
+        QVERIFY2(waitEnded && !deadline.hasExpired(), "the wait did not end with the window");
+        QVERIFY(w.app->waiter().cancelled()); // what an operation checks before going on
+        QVERIFY(!w.port.isOpen() && (!log || !log->isVisible()));
+        QVERIFY(w.boxes.shown.isEmpty()); // an ending program reports no time-out
+        QCOMPARE(w.quits, realLoop ? 0 : 1);
+        w.window().close();
+        QCOMPARE(w.quits, realLoop ? 0 : 1); // once, however often the window is closed
+    }
 
-void TestStartup::closingEndsTheRealEventLoopFromInsideAWait()
-{
-    StartupWorld w("[RS232C]\nCommPort=1\n", {1}, true);
-    PortDialogDriver none({});
-    QVERIFY(w.start(none));
-    bool ended = false;
-    // An operation started from the event loop, as a button click starts one.
-    QTimer::singleShot(0, &w.window(), [&] {
-        w.app->waiter().WaitSeconds(5.0);
-        ended = w.app->waiter().cancelled();
-    });
-    QTimer::singleShot(100, &w.window(), [&] { w.window().close(); });
-    QElapsedTimer clock;
-    clock.start();
-    QCoreApplication::exec();
-    QVERIFY2(clock.elapsed() < 2500, "the program's event loop did not end with the window");
-    QVERIFY(ended);
-    QVERIFY(!w.port.isOpen());
-}
+    // Where this copy stands on the machine: its INI file, its lock, its version.
+    void placeOnTheMachine()
+    {
+        QCOMPARE(appidentity::VersionText(2, 3, 15), QStringLiteral("Version2.315"));
+        QTemporaryDir app, user, locks;
+        const QString title = QStringLiteral("ZX316B Link"), userDir = user.filePath("zx");
+        QCOMPARE(chooseIniPath(app.path(), title, user.path()), app.filePath("ZX316B Link.ini"));
+        // A folder that cannot hold the file: the user's configuration folder takes it.
+        QCOMPARE(chooseIniPath(app.filePath("gone"), title, userDir), userDir + QStringLiteral("/ZX316B Link.ini"));
+        QVERIFY(QFileInfo(userDir).isDir());
+        const QString exe = QStringLiteral("/opt/zx/zx316b-link");
+        {
+            SingleInstance first(locks.path(), exe);
+            QVERIFY(first.tryAcquire());
+            QVERIFY(!SingleInstance(locks.path(), exe).tryAcquire());
+            // Another copy of the program (a test build, the demo) is not blocked.
+            QVERIFY(SingleInstance(locks.path(), QStringLiteral("/home/me/build/bin/zx316b-link")).tryAcquire());
+        }
+        // A lock left by a copy that crashed (its process is gone) does not block the restart.
+        QFile f(SingleInstance::lockPathFor(locks.path(), exe));
+        auto held = std::make_unique<QLockFile>(f.fileName());
+        QVERIFY(held->tryLock(0) && f.open(QIODevice::ReadOnly));
+        QByteArray contents = f.readAll();
+        f.close();
+        held.reset();
+        contents.replace(0, contents.indexOf('\n'), "2147483000");
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(contents) == contents.size());
+        f.close();
+        QVERIFY(SingleInstance(locks.path(), exe).tryAcquire());
+    }
+};
 
 QTEST_MAIN(TestStartup)
 #include "tst_startup.moc"

@@ -1,4 +1,5 @@
 #include "platform/ini_file.h"
+#include "platform/port_catalog.h"
 
 #include <QDir>
 #include <QFile>
@@ -7,141 +8,155 @@
 
 #include <unistd.h>
 
+using SystemList = QList<SystemPort>;
+Q_DECLARE_METATYPE(SystemList)
+
 class TestIniFile : public QObject {
     Q_OBJECT
 
     QTemporaryDir m_dir;
     QString path() const { return m_dir.filePath(QStringLiteral("ZX316B Link.ini")); }
-    void put(const QByteArray &bytes) const
+    void put(const QByteArray &bytes) const // "<none>": no file
     {
         QFile f(path());
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
+        QVERIFY(bytes == "<none>" || (f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size()));
     }
-    QByteArray get() const
+    QByteArray get(const QString &other = {}) const
     {
-        QFile f(path());
+        QFile f(other.isEmpty() ? path() : other);
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
+    bool writePort(const char *value) { return IniFile(path()).WriteIni("RS232C", "CommPort", value); }
 
 private Q_SLOTS:
     void init() { QFile::remove(path()); }
-    void reading_data();
-    void reading();
-    void writing_data();
-    void writing();
-    void writeReplacesTheFileAsAWhole();
-    void aFileThatCannotBeReadIsNeverReplaced();
-};
 
-void TestIniFile::reading_data()
-{
-    QTest::addColumn<QByteArray>("content"); // "<none>": no file
-    QTest::addColumn<QString>("section");
-    QTest::addColumn<QString>("key");
-    QTest::addColumn<QString>("value");
-    auto row = [](const char *name, const QByteArray &c, const char *s, const char *k, const QString &v) {
-        QTest::newRow(name) << c << QString::fromLatin1(s) << QString::fromLatin1(k) << v;
-    };
-    const QByteArray basic("[RS232C]\nCommPort=3\n[Chart]\nScaleLine0=1\n");
-    row("no file", "<none>", "RS232C", "CommPort", "Error");
-    row("plain", basic, "RS232C", "CommPort", "3");
-    row("missing key", basic, "Chart", "ScaleLine1", "Error");
-    row("missing section", basic, "Ports", "Com1", "Error");
-    row("key of another section", basic, "Chart", "CommPort", "Error");
-    row("names in any case", basic, "rs232c", "COMMPORT", "3");
-    row("blanks around names and value", "  [ RS232C ]  \n  CommPort  =  4  \n", "RS232C", "CommPort", "4");
-    row("CRLF lines", "[RS232C]\r\nCommPort=5\r\n", "RS232C", "CommPort", "5");
-    row("comments are not keys", "[RS232C]\n;CommPort=1\n#CommPort=2\nCommPort=6\n", "RS232C", "CommPort", "6");
-    row("first of two keys", "[RS232C]\nCommPort=1\nCommPort=2\n", "RS232C", "CommPort", "1");
-    row("value holds an equals sign", "[Ports]\nCom1=/dev/a=b\n", "Ports", "Com1", "/dev/a=b");
-    row("cut at NUL", QByteArray("[RS232C]\nCommPort=12\0" "34\n", 24), "RS232C", "CommPort", "12");
-    row("cut to 255", "[Chart]\nScaleLine0=" + QByteArray(300, '7'), "Chart", "ScaleLine0", QString(255, '7'));
-    row("entry before any section", "CommPort=1\n[RS232C]\n", "RS232C", "CommPort", "Error");
-    row("unclosed section line", "[RS232C\nCommPort=1\n", "RS232C", "CommPort", "Error");
-    row("junk", QByteArray("\xff\xfe\0[\n]=\n=x\n[RS232C]\nCommPort=\x01\x80\n", 32), "RS232C", "CommPort",
-        QString::fromUtf8("\x01\x80"));
-}
-
-void TestIniFile::reading()
-{
-    QFETCH(QByteArray, content);
-    QFETCH(QString, section);
-    QFETCH(QString, key);
-    QFETCH(QString, value);
-    if (content != "<none>")
-        put(content);
-    QCOMPARE(IniFile(path()).ReadIni(section, key), value);
-    QCOMPARE(QFileInfo::exists(path()), content != "<none>"); // reading creates nothing
-}
-
-void TestIniFile::writing_data()
-{
-    QTest::addColumn<QByteArray>("before");
-    QTest::addColumn<QString>("section");
-    QTest::addColumn<QString>("key");
-    QTest::addColumn<QByteArray>("after"); // the value written is always "7"
-
-    QTest::newRow("creates file and section") << QByteArray("<none>") << "RS232C" << "CommPort"
-                                              << QByteArray("[RS232C]\nCommPort=7\n");
-    QTest::newRow("replaces, keeps other keys, sections and comments")
-        << QByteArray("; port\n[RS232C]\nCommPort=1\nX=y\n\n[Chart]\nScaleLine0=1\n") << "RS232C" << "CommPort"
-        << QByteArray("; port\n[RS232C]\nCommPort=7\nX=y\n\n[Chart]\nScaleLine0=1\n");
-    QTest::newRow("adds a key after the section's last entry")
-        << QByteArray("[Chart]\nScaleLine0=1\n\n[RS232C]\n") << "Chart" << "ScaleLine1"
-        << QByteArray("[Chart]\nScaleLine0=1\nScaleLine1=7\n\n[RS232C]\n");
-    QTest::newRow("adds a section at the end") << QByteArray("[RS232C]\nCommPort=1\n") << "Chart" << "ScaleLine0"
-                                               << QByteArray("[RS232C]\nCommPort=1\n\n[Chart]\nScaleLine0=7\n");
-    QTest::newRow("any case, spelling kept") << QByteArray("[rs232c]\ncommport=1\n") << "RS232C" << "CommPort"
-                                             << QByteArray("[rs232c]\ncommport=7\n");
-    QTest::newRow("CRLF kept") << QByteArray("[RS232C]\r\n;CommPort=9\r\nCommPort=1\r\n") << "RS232C"
-                               << "CommPort" << QByteArray("[RS232C]\r\n;CommPort=9\r\nCommPort=7\r\n");
-}
-
-void TestIniFile::writing()
-{
-    QFETCH(QByteArray, before);
-    QFETCH(QString, section);
-    QFETCH(QString, key);
-    QFETCH(QByteArray, after);
-    if (before != "<none>")
-        put(before);
-    IniFile ini(path());
-    QVERIFY(ini.WriteIni(section, key, QStringLiteral("7")));
-    QCOMPARE(get(), after);
-    QCOMPARE(ini.ReadIni(section, key), QStringLiteral("7"));
-}
-
-void TestIniFile::writeReplacesTheFileAsAWhole()
-{
-    put("[RS232C]\nCommPort=1\n");
-    // A second name for the old file: an in-place rewrite would change what it shows.
-    const QString oldName = m_dir.filePath(QStringLiteral("old"));
-    QVERIFY(::link(QFile::encodeName(path()).constData(), QFile::encodeName(oldName).constData()) == 0);
-    QVERIFY(IniFile(path()).WriteIni(QStringLiteral("RS232C"), QStringLiteral("CommPort"), QStringLiteral("2")));
-    QFile old(oldName);
-    QVERIFY(old.open(QIODevice::ReadOnly));
-    QCOMPARE(old.readAll(), QByteArray("[RS232C]\nCommPort=1\n"));
-    QCOMPARE(get(), QByteArray("[RS232C]\nCommPort=2\n"));
-    QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files).size(), 2); // no temporary left behind
-    QFile::remove(oldName);
-}
-
-void TestIniFile::aFileThatCannotBeReadIsNeverReplaced()
-{
-    // Too big to read whole: a write must not replace it with just the new key.
-    const QByteArray big = "[RS232C]\nCommPort=1\n[Notes]\n" + QByteArray(5 << 20, 'x') + "\n";
-    put(big);
-    QVERIFY(!IniFile(path()).WriteIni(QStringLiteral("RS232C"), QStringLiteral("CommPort"), QStringLiteral("2")));
-    QCOMPARE(get().size(), big.size());
-    if (::geteuid() != 0) { // permissions do not bind the superuser
-        put("[RS232C]\nCommPort=1\n");
-        QFile::setPermissions(path(), QFile::WriteOwner);
-        QVERIFY(!IniFile(path()).WriteIni(QStringLiteral("RS232C"), QStringLiteral("CommPort"), QStringLiteral("2")));
-        QFile::setPermissions(path(), QFile::ReadOwner | QFile::WriteOwner);
-        QCOMPARE(get(), QByteArray("[RS232C]\nCommPort=1\n"));
+    void reading_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("section");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("value");
+        auto row = [](const char *name, const QByteArray &c, const char *s, const char *k, const QString &v) {
+            QTest::newRow(name) << c << QString(s) << QString(k) << v;
+        };
+        const QByteArray basic("[RS232C]\nCommPort=3\n[Chart]\nScaleLine0=1\n");
+        row("no file", "<none>", "RS232C", "CommPort", "Error");
+        row("plain", basic, "RS232C", "CommPort", "3");
+        row("missing key", basic, "Chart", "ScaleLine1", "Error");
+        row("missing section", basic, "Ports", "Com1", "Error");
+        row("key of another section", basic, "Chart", "CommPort", "Error");
+        row("names in any case", basic, "rs232c", "COMMPORT", "3");
+        row("blanks around names and value", "  [ RS232C ]  \n  CommPort  =  4  \n", "RS232C", "CommPort", "4");
+        row("CRLF lines", "[RS232C]\r\nCommPort=5\r\n", "RS232C", "CommPort", "5");
+        row("comments are not keys", "[RS232C]\n;CommPort=1\n#CommPort=2\nCommPort=6\n", "RS232C", "CommPort", "6");
+        row("first of two keys", "[RS232C]\nCommPort=1\nCommPort=2\n", "RS232C", "CommPort", "1");
+        row("value holds an equals sign", "[Ports]\nCom1=/dev/a=b\n", "Ports", "Com1", "/dev/a=b");
+        row("cut at NUL", QByteArray("[RS232C]\nCommPort=12\0" "34\n", 24), "RS232C", "CommPort", "12");
+        row("cut to 255", "[Chart]\nScaleLine0=" + QByteArray(300, '7'), "Chart", "ScaleLine0", QString(255, '7'));
+        row("entry before any section", "CommPort=1\n[RS232C]\n", "RS232C", "CommPort", "Error");
+        row("unclosed section line", "[RS232C\nCommPort=1\n", "RS232C", "CommPort", "Error");
+        row("junk", QByteArray("\xff\xfe\0[\n]=\n=x\n[RS232C]\nCommPort=\x01\x80\n", 32), "RS232C", "CommPort",
+            QString::fromUtf8("\x01\x80"));
     }
-}
+    void reading()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, section);
+        QFETCH(QString, key);
+        put(content);
+        QTEST(IniFile(path()).ReadIni(section, key), "value");
+        QCOMPARE(QFileInfo::exists(path()), content != "<none>"); // reading creates nothing
+    }
+
+    void writing_data()
+    {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<QString>("section");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QByteArray>("after"); // the value written is always "7"
+        auto row = [](const char *name, const char *before, const char *s, const char *k, const char *after) {
+            QTest::newRow(name) << QByteArray(before) << QString(s) << QString(k) << QByteArray(after);
+        };
+        row("creates file and section", "<none>", "A", "K", "[A]\nK=7\n");
+        row("replaces, keeps the rest", "; c\n[A]\nK=1\nX=y\n\n[B]\nK=1\n", "A", "K", "; c\n[A]\nK=7\nX=y\n\n[B]\nK=1\n");
+        row("adds a key after the section's last entry", "[A]\nX=1\n\n[B]\n", "A", "K", "[A]\nX=1\nK=7\n\n[B]\n");
+        row("adds a section at the end", "[A]\nK=1\n", "B", "K", "[A]\nK=1\n\n[B]\nK=7\n");
+        row("any case, spelling kept", "[rs232c]\ncommport=1\n", "RS232C", "CommPort", "[rs232c]\ncommport=7\n");
+        row("CRLF kept", "[A]\r\n;K=9\r\nK=1\r\n", "A", "K", "[A]\r\n;K=9\r\nK=7\r\n");
+    }
+    void writing()
+    {
+        QFETCH(QByteArray, before);
+        QFETCH(QString, section);
+        QFETCH(QString, key);
+        put(before);
+        IniFile ini(path());
+        QVERIFY(ini.WriteIni(section, key, QStringLiteral("7")));
+        QTEST(get(), "after");
+        QCOMPARE(ini.ReadIni(section, key), QStringLiteral("7"));
+    }
+
+    void replacingIsAllOrNothing()
+    {
+        put("[RS232C]\nCommPort=1\n");
+        // A second name for the old file: an in-place rewrite would change what it shows.
+        const QString oldName = m_dir.filePath(QStringLiteral("old"));
+        QVERIFY(::link(QFile::encodeName(path()).constData(), QFile::encodeName(oldName).constData()) == 0);
+        QVERIFY(writePort("2"));
+        QCOMPARE(get(oldName), QByteArray("[RS232C]\nCommPort=1\n"));
+        QCOMPARE(get(), QByteArray("[RS232C]\nCommPort=2\n"));
+        QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files).size(), 2); // no temporary left behind
+        // Too big to read whole: a write must not replace it with just the new key.
+        const QByteArray big = "[RS232C]\nCommPort=1\n[Notes]\n" + QByteArray(5 << 20, 'x') + "\n";
+        put(big);
+        QVERIFY(!writePort("2"));
+        QCOMPARE(get().size(), big.size());
+        if (::geteuid() != 0) { // permissions do not bind the superuser
+            put("[RS232C]\nCommPort=1\n");
+            QFile::setPermissions(path(), QFile::WriteOwner);
+            QVERIFY(!writePort("2"));
+            QFile::setPermissions(path(), QFile::ReadOwner | QFile::WriteOwner);
+            QCOMPARE(get(), QByteArray("[RS232C]\nCommPort=1\n"));
+        }
+    }
+
+    void portNumbering_data()
+    {
+        QTest::addColumn<QByteArray>("ini");
+        QTest::addColumn<SystemList>("system");
+        QTest::addColumn<QStringList>("expected"); // "number=path description"
+        const SystemList machine{{"/dev/ttyS1", "built-in", false}, {"/dev/ttyS0", "console", false},
+                                 {"/dev/ttyUSB1", "second", true}, {"/dev/ttyACM0", "modem", true},
+                                 {"/dev/ttyUSB0", "FT232R", true}};
+        QTest::newRow("[Ports] alone defines, descriptions from the system")
+            << QByteArray("[Ports]\nCom3=/tmp/sim\nCom1=/dev/ttyUSB1\n") << machine << QStringList{"1=/dev/ttyUSB1 second", "3=/tmp/sim "};
+        QTest::newRow("empty [Ports] hides the system's ports") << QByteArray("[Ports]\n") << machine << QStringList{};
+        QTest::newRow("[Ports]: bad keys skipped, first mapping wins")
+            << QByteArray("[Ports]\nCOM2=/a\ncom0=/b\nCom17=/c\nPort4=/d\nCom5x=/e\nCom6=\nCom16=/f\nCom2=/g\n") << SystemList{}
+            << QStringList{"2=/a ", "16=/f "};
+        QTest::newRow("system list: USB first, console never") << QByteArray() << machine
+            << QStringList{"1=/dev/ttyACM0 modem", "2=/dev/ttyUSB0 FT232R", "3=/dev/ttyUSB1 second", "4=/dev/ttyS1 built-in"};
+        SystemList many;
+        QStringList expected;
+        for (int i = 20; i >= 0; --i)
+            many.append({QStringLiteral("/dev/ttyUSB%1").arg(i), QString(), true});
+        for (int i = 0; i < 16; ++i)
+            expected << QStringLiteral("%1=/dev/ttyUSB%2 ").arg(i + 1).arg(i);
+        QTest::newRow("device numbers in natural order, nothing above 16") << QByteArray() << many << expected;
+    }
+    void portNumbering()
+    {
+        QFETCH(QByteArray, ini);
+        QFETCH(SystemList, system);
+        put(ini);
+        const PortCatalog catalog = PortCatalog::build(IniFile(path()), [&] { return system; });
+        QStringList actual;
+        for (const PortEntry &e : catalog.entries())
+            actual << QStringLiteral("%1=%2 %3").arg(QString::number(e.number), e.devicePath, e.description);
+        QTEST(actual, "expected");
+    }
+};
 
 QTEST_MAIN(TestIniFile)
 #include "tst_ini_file.moc"

@@ -1,0 +1,234 @@
+// The main window and the port dialog; shown windows are also saved as pictures (test-output/*.png).
+#include "ui/frm_config.h"
+#include "ui/frm_main.h"
+#include "ui/logo_widget.h"
+#include "ui/message_line_edit.h"
+#include "ui/shape_led.h"
+
+#include "link/port_choice.h"
+#include "logview/log_store.h"
+#include "platform/ini_file.h"
+#include "platform/twips.h"
+#include "settings/settings_editor.h"
+#include "tests/support/fake_serial_port.h"
+#include "tests/support/recording_message_boxes.h"
+#include "tests/support/test_output.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+using PortSet = QSet<int>;
+Q_DECLARE_METATYPE(PortSet)
+
+struct MainWorld {
+    FakeSerialPort port;
+    RecordingMessageBoxes boxes;
+    LogStore store;
+    FrmMain window{port, boxes, store};
+};
+
+// A port dialog over the ports that open, the configured port and an INI file of its own.
+struct DialogWorld {
+    QTemporaryDir dir;
+    IniFile ini{dir.filePath(QStringLiteral("ZX316B Link.ini"))};
+    FakeSerialPort port;
+    PortChoice choice;
+    PortCatalog catalog;
+    int catalogBuilds = 0;
+    std::unique_ptr<frmConfig> dialog;
+
+    DialogWorld(PortSet openable, int configured, bool cancelled = false, const QString &why = {})
+        : choice{qint16(configured), cancelled}
+    {
+        port.openable = std::move(openable);
+        dialog = std::make_unique<frmConfig>(port, choice, ini, [this] { return ++catalogBuilds, catalog; }, why);
+    }
+    QString stored() const { return ini.ReadIni("RS232C", "CommPort"); }
+    QStringList entries() const
+    {
+        QStringList out;
+        for (int i = 0; i < dialog->Combo->count(); ++i)
+            out << dialog->Combo->itemText(i);
+        return out;
+    }
+    QString tip(int row) const { return dialog->Combo->itemData(row, Qt::ToolTipRole).toString(); }
+};
+
+class TestShellWindows : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void widgetsStandAtTheirPlaces_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QRect>("twipRect");
+        QTest::newRow("read") << "CmdZxCom_0" << "Setting Data Read" << QRect(180, 240, 1575, 495);
+        QTest::newRow("busy") << "LblBusy" << "Busy" << QRect(2340, 4080, 555, 195);
+        QTest::newRow("indicator") << "ShpLED" << "" << QRect(2880, 4080, 255, 135);
+        QTest::newRow("message line") << "TxtMsg" << "" << QRect(180, 4620, 4035, 315);
+        QTest::newRow("hidden frame") << "FraTmp" << "" << QRect(180, 5460, 6255, 2475);
+    }
+    void widgetsStandAtTheirPlaces()
+    {
+        QFETCH(QString, name);
+        QFETCH(QRect, twipRect);
+        MainWorld w;
+        auto *widget = w.window.client()->findChild<QWidget *>(name, Qt::FindDirectChildrenOnly);
+        QVERIFY2(widget, qPrintable(name));
+        QCOMPARE(widget->geometry(), twips::rect(twipRect.x(), twipRect.y(), twipRect.width(), twipRect.height()));
+        if (auto *button = qobject_cast<QPushButton *>(widget))
+            QTEST(button->text(), "caption");
+        if (auto *label = qobject_cast<QLabel *>(widget))
+            QTEST(label->text(), "caption");
+    }
+
+    void menus()
+    {
+        MainWorld w;
+        auto captions = [](const QList<QAction *> &actions) {
+            QStringList out;
+            for (QAction *a : actions)
+                out << (a->isSeparator() ? QStringLiteral("-") : a->objectName() + QLatin1Char(':') + a->text());
+            return out;
+        };
+        QCOMPARE(captions(w.window.menuBar()->actions()), (QStringList{":&File", "mnuCom:&ComPort", "mnuEnd:&Exit"}));
+        QVERIFY(!w.window.mnuCom()->menu() && !w.window.mnuEnd()->menu()); // commands on the bar itself
+        const MainMenu &m = w.window.menu();
+        QCOMPARE(captions(m.mnuFile->actions()), (QStringList{":&Setting Data ", "-", ":&Log Data"}));
+        QCOMPARE(captions(m.mnuSet->actions()), (QStringList{"mnuOpen:&Open", "mnuSave:&Save"}));
+        QCOMPARE(captions(m.mnuLog->actions()), (QStringList{"munOpenLog:&Open", "mnuSaveLog:&Save"}));
+    }
+
+    void shownMainWindow()
+    {
+        MainWorld w;
+        FrmMain &window = w.window;
+        w.port.openable = {1};
+        QVERIFY(w.port.open(1));
+        window.prepare(QStringLiteral("Version1.00"), QStringLiteral("ZX316B Link"));
+        QStringList steps; // the other objects' steps come at their place in start-up's order
+        auto fieldsReady = [&] { return !window.editor().TxtData(0)->toolTip().isEmpty(); };
+        window.setMainIniHooks({[&] { steps << QStringLiteral("files %1 %2").arg(fieldsReady()).arg(w.store.isEmpty()); },
+                                [&] { steps << QStringLiteral("rom %1").arg(w.store.isEmpty()); }});
+        window.MainIni();
+        QVERIFY(steps == QStringList({"files 1 0", "rom 1"}) && w.store.isEmpty());
+        window.messageLine().ShowMessage(QStringLiteral("CommPort was initialized."), 0);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(saveScreenshot(&window, QStringLiteral("main-window.png")));
+        QCOMPARE(window.windowTitle(), QStringLiteral("ZX316B Link"));
+        // Cut to the visible part: the version is the lowest widget shown, the frame is below.
+        QCOMPARE(window.size(), QSize(twips::toPixels(6450), twips::toPixels(6030)));
+        QVERIFY(window.LblVersion()->mapTo(&window, QPoint(0, window.LblVersion()->height())).y() <= window.height());
+        // The picture is the real window: the indicator shows its idle dark teal.
+        const QImage shot = window.grab().toImage();
+        const QPoint led = window.ShpLED()->mapTo(&window, window.ShpLED()->rect().center());
+        QCOMPARE(shot.pixelColor(led * shot.devicePixelRatio()), QColor(0, 0x40, 0x40));
+        // Writing waits for settings to show, not just for the port; a click tells which command.
+        QVERIFY(!window.CmdZxCom(1)->isEnabled());
+        Q_EMIT window.editor().writeAllowed(true);
+        QList<int> clicked;
+        connect(&window, &FrmMain::commandClicked, this, [&](int index) { clicked << index; });
+        QTest::mouseClick(window.CmdZxCom(3), Qt::LeftButton);
+        QTest::mouseClick(window.CmdZxCom(1), Qt::LeftButton);
+        QCOMPARE(clicked, (QList<int>{3, 1}));
+        // The message line shows its text in the colour asked for, and cannot be typed into.
+        for (const auto &[colour, shown] : {std::pair{255, QColor(255, 0, 0)}, std::pair{0, QColor(Qt::black)}}) {
+            window.messageLine().ShowMessage(QStringLiteral("ComPort cannot be opened."), colour);
+            QCOMPARE(window.TxtMsg()->text(), QStringLiteral("ComPort cannot be opened."));
+            QCOMPARE(window.TxtMsg()->palette().color(QPalette::Active, QPalette::Text), shown);
+            QCOMPARE(window.TxtMsg()->palette().color(QPalette::Inactive, QPalette::Text), shown);
+        }
+        QVERIFY(window.TxtMsg()->isReadOnly());
+        // Enlarging the window only shows empty client area.
+        window.resize(window.width() + 200, window.height() + 300);
+        QVERIFY(!window.FraTmp()->isVisible() && !window.editor().TxtData(2)->isVisible());
+        const QImage logo = LogoWidget::render();
+        QVERIFY(logo.size() == QSize(150, 45) && logo.pixelColor(0, 0).alpha() == 0 && logo.pixelColor(75, 22).alpha() > 0);
+        QVERIFY(logo.save(testOutputDir() + QStringLiteral("/logo.png")));
+    }
+
+    void portDialog_data()
+    {
+        QTest::addColumn<PortSet>("openable");
+        QTest::addColumn<int>("configured");
+        QTest::addColumn<bool>("cancelled"); // how the dialog was left last time
+        QTest::addColumn<QString>("action"); // "ComN ok|cancel|close": pick an entry, then leave
+        QTest::addColumn<QString>("outcome"); // entries [selected], ComPortNo, CommPort in the INI, cancelled
+        QTest::newRow("configured port selected, stored again") << PortSet{1, 4} << 4 << false << "" << "Com1 Com4 [Com4] 4 4 no";
+        QTest::newRow("configured port missing") << PortSet{1, 4} << 2 << false << "" << "Com1 Com4 [] 2 Error no";
+        QTest::newRow("no port: Not found, stored never") << PortSet{} << 3 << false << "" << "Not found [Not found] 3 Error no";
+        QTest::newRow("nothing above 16") << PortSet{3, 16, 17, 20} << 17 << false << "" << "Com3 Com16 [] 17 Error no";
+        QTest::newRow("OK") << PortSet{5, 12} << 5 << true << "Com12 ok" << "Com5 Com12 [Com12] 12 12 no";
+        QTest::newRow("Cancel after a pick") << PortSet{5, 12} << 5 << false << "Com12 cancel" << "Com5 Com12 [Com12] 12 12 yes";
+        QTest::newRow("close box keeps a Cancel") << PortSet{5, 12} << 5 << true << "Com12 close" << "Com5 Com12 [Com12] 12 12 yes";
+        QTest::newRow("close box keeps an OK") << PortSet{5, 12} << 5 << false << "Com12 close" << "Com5 Com12 [Com12] 12 12 no";
+    }
+    void portDialog()
+    {
+        QFETCH(PortSet, openable);
+        QFETCH(int, configured);
+        QFETCH(bool, cancelled);
+        QFETCH(QString, action);
+        DialogWorld w(openable, configured, cancelled);
+        // Each number probed once, nothing sent, the port left closed.
+        QCOMPARE(w.port.openAttempts, 16);
+        QVERIFY(w.port.written.isEmpty() && !w.port.isOpen());
+        if (!action.isEmpty()) {
+            const QStringList words = action.split(' ');
+            w.dialog->show();
+            w.dialog->Combo->setCurrentIndex(w.dialog->Combo->findText(words[0]));
+            QCOMPARE(w.stored(), words[0].mid(3)); // at once, before any button
+            if (words[1] == QLatin1String("close"))
+                w.dialog->close();
+            else
+                QTest::mouseClick(words[1] == QLatin1String("ok") ? w.dialog->cmdOk : w.dialog->CmdCancel, Qt::LeftButton);
+            QVERIFY(!w.dialog->isVisible());
+        }
+        QTEST(QStringLiteral("%1 [%2] %3 %4 %5").arg(w.entries().join(' '), w.dialog->Combo->currentText())
+                  .arg(w.choice.ComPortNo).arg(w.stored(), w.choice.PortSelectCancelled ? "yes" : "no"), "outcome");
+    }
+
+    void entriesShowDevicesAndFollowReplugging()
+    {
+        DialogWorld w({1, 3}, 1);
+        // An adapter plugged in since the dialog opened: the numbering is rebuilt for the next listing.
+        w.port.openable = {1, 2, 3};
+        w.catalog = PortCatalog::fromEntries({{2, "/dev/ttyUSB0", "FT232R USB UART"}, {3, "/tmp/sim", ""}});
+        w.dialog->ListComPorts();
+        QCOMPARE(w.catalogBuilds, 2);
+        QCOMPARE(w.entries(), (QStringList{"Com1", "Com2", "Com3"}));
+        QVERIFY(w.tip(0).isEmpty() && w.tip(1).contains(QStringLiteral("/dev/ttyUSB0")) && w.tip(1).contains(QStringLiteral("FT232R USB UART")));
+        QCOMPARE(w.tip(2), QStringLiteral("/tmp/sim"));
+    }
+
+    void shownPortDialog()
+    {
+        for (const QString &why : {QString(), QStringLiteral("No permission to use /dev/ttyUSB0. Add your user to the "
+                                                             "'dialout' group (sudo usermod -aG dialout $USER) and log in again.")}) {
+            DialogWorld w({1, 3, 4}, 3, false, why);
+            frmConfig &dialog = *w.dialog;
+            dialog.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+            QVERIFY(saveScreenshot(&dialog, why.isEmpty() ? QStringLiteral("port-dialog.png") : QStringLiteral("port-dialog-failed.png")));
+            QCOMPARE(dialog.windowTitle(), QStringLiteral("ComPort Setting"));
+            QCOMPARE(dialog.Label17->text(), QStringLiteral("ComPort is selected, and ZX is connected."));
+            QCOMPARE(dialog.cmdOk->text() + dialog.CmdCancel->text(), QStringLiteral("OKCancel"));
+            // A reason is shown in full below the buttons; without one there is no label for it.
+            QCOMPARE(bool(dialog.LblWhy), !why.isEmpty());
+            if (dialog.LblWhy)
+                QVERIFY(dialog.LblWhy->text() == why && dialog.LblWhy->geometry().top() >= dialog.cmdOk->geometry().bottom()
+                        && dialog.LblWhy->geometry().bottom() <= dialog.height());
+        }
+    }
+};
+
+QTEST_MAIN(TestShellWindows)
+#include "tst_shell_windows.moc"
