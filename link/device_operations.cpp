@@ -18,7 +18,6 @@ namespace {
 const QString Cr = QStringLiteral("\r");
 const QString Completion = QStringLiteral("Completion");
 const QString VerifyNg = QStringLiteral("Verify was NG.");
-const QString UnreadableReply = QStringLiteral("The setting data received from the ZX could not be read.");
 
 // Before ROM version 4 the controller answers "ae" and "be" with their echo alone and is
 // then busy for a while; later versions send a carriage return once they are done.
@@ -111,7 +110,7 @@ bool DeviceOperations::SetReadData()
     case settingsreply::Verdict::WrongLength:
         return false;
     case settingsreply::Verdict::Unreadable:
-        m_boxes.show(UnreadableReply, MessageBoxes::Icon::Exclamation, MessageBoxes::Buttons::Ok);
+        m_boxes.show(SettingsEditor::UnreadableReplyText, MessageBoxes::Icon::Exclamation, MessageBoxes::Buttons::Ok);
         return false;
     case settingsreply::Verdict::Accepted:
         break;

@@ -39,6 +39,10 @@ public:
     // Colours of the validity mark (0xBBGGRR).
     static constexpr int Black = 0x000000;
     static constexpr int Red = 0x0000FF;
+    // What the user is told when a settings reply from the controller cannot be read.
+    static inline const QString UnreadableReplyText =
+        QStringLiteral("The setting data received from the ZX could not be read.\r\n"
+                       "Please try \"Setting Data Read\" again.");
 
     SettingsEditor(QWidget *window, QWidget *fraTmp, MessageBoxes &boxes, QObject *parent = nullptr);
 

@@ -12,9 +12,6 @@ namespace {
 
 const QString DeletedText = QStringLiteral("Setting Data is deleted.");
 const QString OtherTypeText = QStringLiteral("ZX type is different.");
-const QString UnreadableText =
-    QStringLiteral("The setting data received from the ZX could not be read.\r\n"
-                   "Please try \"Setting Data Read\" again.");
 const QString AbnormalText = QStringLiteral("Data is abnormal!!\r\nPlease set it correctly.");
 const QString NoSourceText =
     QStringLiteral("No setting data has been read from the ZX yet.\r\n"
@@ -33,7 +30,7 @@ DecodeResult SettingsEditor::refuse(DecodeResult result, const QString &message)
 DecodeResult SettingsEditor::ShowReadData(const QString &text, BlockSource source)
 {
     // A file is told apart by its caller, which reports trouble in its own words.
-    const QString unreadable = source == BlockSource::Device ? UnreadableText : QString();
+    const QString unreadable = source == BlockSource::Device ? SettingsEditor::UnreadableReplyText : QString();
     if (text.size() < block::Length)
         return refuse(DecodeResult::Unreadable, unreadable);
 

@@ -143,7 +143,7 @@ private Q_SLOTS:
         QTest::newRow("read: short reply") << Failure{Read, {.garbage = "sr0123\r"}, {"sr"}, "", Done};
         QTest::newRow("read: settings deleted") << Failure{Read, {}, {"sr"}, "Setting Data is deleted.", Done, "", 0xFF};
         QTest::newRow("read: other device type") << Failure{Read, {}, {"sr"}, "ZX type is different.", Done, "", 0x12};
-        QTest::newRow("read: version not hex") << Failure{Read, {}, {"sr"}, "The setting data received from the ZX could not be read.", Done, "", 0, "G5"};
+        QTest::newRow("read: version not hex") << Failure{Read, {}, {"sr"}, SettingsEditor::UnreadableReplyText, Done, "", 0, "G5"};
         QTest::newRow("write: read-back differs in a digit") << Failure{Write, {.readBack = R::FlipCharacter, .readBackIndex = 40}, write, "", Ng};
         QTest::newRow("write: read-back differs in case") << Failure{Write, {.readBack = R::LowerCaseCharacter}, write, "", Ng};
         QTest::newRow("write: read-back of the wrong length") << Failure{Write, extraChar, write, "", Ng, "10000"};
