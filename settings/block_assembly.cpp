@@ -45,7 +45,7 @@ int firstUnusableField(const FieldStates &states, bool curLimOff)
         if (f.text.isEmpty() || f.red || !numtext::isCompleteNumber(f.text))
             return i;
         const float v = numtext::readSingle(f.text);
-        const FieldSpec &s = fields::spec(i);
+        const FieldSpec &s = fields::row(i);
         if (!(v >= s.minimum && v <= s.maximum))
             return i;
     }

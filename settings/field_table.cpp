@@ -32,7 +32,7 @@ const std::array<FieldSpec, Count> &table()
     return kTable;
 }
 
-const FieldSpec &spec(int index)
+const FieldSpec &row(int index)
 {
     return kTable.at(static_cast<size_t>(index));
 }
@@ -49,7 +49,7 @@ bool snapsToTens(int index)
 
 QString tooltip(int index)
 {
-    const FieldSpec &s = spec(index);
+    const FieldSpec &s = row(index);
     return numtext::shortestText(s.minimum) + QChar(0xFF5E) + numtext::shortestText(s.maximum);
 }
 

@@ -28,7 +28,7 @@ constexpr int CurrentLimit = 7;   // has the "Off" switch
 constexpr int CurrentLimitTime = 12;
 
 const std::array<FieldSpec, Count> &table();
-const FieldSpec &spec(int index);
+const FieldSpec &row(int index);
 
 // Hidden fields are filled and checked like the others but never written to the device.
 bool isHidden(int index);

@@ -95,7 +95,7 @@ SettingsWidgets::SettingsWidgets(QWidget *window, QWidget *fraTmp)
 {
     auto makeRow = [this](QWidget *parent, int i, int captionLeft, int captionWidth,
                           int fieldLeft, int spinLeft, int unitLeft, int top) {
-        const FieldSpec &s = fields::spec(i);
+        const FieldSpec &s = fields::row(i);
         captions[size_t(i)] = label(parent, QLatin1String(s.caption), name("LblData", i),
                                     captionLeft, top, captionWidth);
         QLineEdit *field = textBox(parent, name("TxtData", i), fieldLeft, top);

@@ -76,7 +76,7 @@ private Q_SLOTS:
     void everyValidValueSurvives()
     {
         QFETCH(int, field);
-        const FieldSpec &s = fields::spec(field);
+        const FieldSpec &s = fields::row(field);
         for (int n = s.spinMinimum; n <= s.spinMaximum; n += s.spinStep) {
             const QString text = field == fields::LowBattery ? shortestText(n / 10.0) : QString::number(n);
             assembly::FieldTexts texts = worked::fieldTexts();
