@@ -4,7 +4,6 @@
 #include "serial_link.h"
 #include "settings_reply.h"
 
-#include "logview/frm_log.h" // log_viewer.h needs the complete window type
 #include "logview/log_viewer.h"
 #include "platform/message_boxes.h"
 #include "platform/message_line.h"

@@ -41,3 +41,8 @@ void LogViewer::SetGraphFile()
 {
     showWindow().Form_Resize();
 }
+
+FrmLog *LogViewer::window() const
+{
+    return m_window.data();
+}

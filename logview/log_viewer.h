@@ -27,7 +27,7 @@ public:
     void SetGraphFile();
 
     // The open log window, or null when it is closed.
-    FrmLog *window() const { return m_window.data(); }
+    FrmLog *window() const;
 
 private:
     FrmLog &showWindow();
