@@ -116,6 +116,12 @@ void Application::createCommands()
     m_ops = std::make_unique<DeviceOperations>(*m_link, m_waiter, m_frm->messageLine(), *m_boxes,
                                                m_frm->editor(), *m_viewer, *m_buttons);
     connect(m_frm.get(), &FrmMain::commandClicked, m_ops.get(), &DeviceOperations::CmdZxCom_Click);
+    // A line lost while idle (adapter unplugged) takes the buttons with it; during an
+    // operation its own end applies the same rule.
+    connect(m_link.get(), &SerialLink::portStateChanged, this, [this](bool open) {
+        if (!open && !m_ops->isRunning())
+            m_frm->SetButtonState();
+    });
 
     FrmMain::MainIniHooks hooks;
     hooks.createFileSys = [this] {

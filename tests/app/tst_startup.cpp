@@ -167,6 +167,19 @@ private Q_SLOTS:
         QCOMPARE(window.ShpLED()->fillColour(), SerialLink::LedDark);
     }
 
+    void unpluggedWhileIdleLocksTheButtonsUntilReopened()
+    {
+        World w("[RS232C]\nCommPort=1\n", {1});
+        QVERIFY(w.app->Main());
+        w.port.lose();
+        QCOMPARE(w.state(), QStringLiteral("red 00000 0 / 1 0,0"));
+        QCOMPARE(w.boxes.shown.size(), 1);
+        QVERIFY(w.boxes.shown[0].text.contains("lost"));
+        w.answers = {"ok"};
+        w.window().mnuCom()->trigger();
+        QCOMPARE(w.state(), QStringLiteral("black 10111 1 / 1 0,0"));
+    }
+
     void secondCopyShowsTheBoxAndNothingElse()
     {
         World first("[RS232C]\nCommPort=1\n", {1});
