@@ -1,9 +1,7 @@
 // Settings kept in a file and brought back to the controller, against the simulator on
 // a pseudo-terminal, with the device operations wired as the program wires them.
-#include "files/file_commands.h"
 #include "sim/settings_block.h"
 #include "tests/link/operations_world.h"
-#include "tests/support/scripted_file_dialogs.h"
 
 #include <QCheckBox>
 
@@ -13,8 +11,6 @@ private slots:
     void savedSettingsGoBackToTheController()
     {
         OperationsWorld w(5);
-        ScriptedFileDialogs dialogs;
-        FileCommands files(dialogs, w.boxes, *w.editor, w.store, *w.viewer, [&] { return w.ops->ReadData(); });
         // 10000 Hz, dead band 9, limiter off: values of the user's, not the defaults.
         QString saved = zxsim::defaultSettingsBlock(5);
         for (auto [index, value] : {std::pair{0, 0x10}, {1, 0x27}, {16, 9}, {19, 0xFF}})
@@ -23,14 +19,14 @@ private slots:
 
         w.sim.setSettingsBlock(saved);
         w.click(0); // Setting Data Read
-        dialogs.paths = {file, file};
-        files.mnuSave_Click();
+        w.dialogs.paths = {file, file};
+        w.files->mnuSave_Click();
         QCOMPARE(QString::fromLatin1([&] { QFile f(file); f.open(QIODevice::ReadOnly); return f.readAll(); }()), saved);
 
         w.sim.setSettingsBlock(zxsim::defaultSettingsBlock(5));
         w.click(0);
         QCOMPARE(w.field(0), QStringLiteral("2000"));
-        files.mnuOpen_Click();
+        w.files->mnuOpen_Click();
         QCOMPARE(w.field(0), QStringLiteral("10000"));
         w.click(1); // Setting Data Write, verified by reading back
         QVERIFY(w.completed());

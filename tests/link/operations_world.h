@@ -16,7 +16,6 @@
 #include "tests/support/recording_message_boxes.h"
 #include "tests/support/recording_message_line.h"
 #include "tests/support/scripted_file_dialogs.h"
-
 #include <QFrame>
 #include <QLineEdit>
 #include <QPushButton>
@@ -29,8 +28,8 @@ struct ClosingWindow : QWidget {
 };
 
 struct OperationsWorld {
-    // Stands for a settings block in lists of commands.
-    static inline const QString Block = QStringLiteral("<block>");
+    static inline const QString Block = QStringLiteral("<block>"); // a settings block in lists of commands
+    static inline const QString Fault = QStringLiteral("RS232 communication fault.");
     static inline const QStringList Captions{"Setting Data Read", "Setting Data Write", "Default Data Write",
                                              "Data Get", "Data Clear"};
     ControllerSimulator sim;
@@ -66,12 +65,12 @@ struct OperationsWorld {
 
         window->waiter = &waiter;
         auto *fraTmp = new QFrame(window);
-        fraTmp->hide();
         for (int i = 0; i < 5; ++i) {
             cmd[i] = new QPushButton(Captions[i], window);
             cmd[i]->setEnabled(i != 1);
             QObject::connect(cmd[i], &QAbstractButton::clicked, [this, i] { ops->CmdZxCom_Click(i); });
         }
+        fraTmp->hide();
         editor = std::make_unique<SettingsEditor>(window, fraTmp, boxes);
         editor->MainIni();
         viewer = std::make_unique<LogViewer>(store, ini, std::array<int, 2>{0, 0}, window);
@@ -89,11 +88,12 @@ struct OperationsWorld {
 
     void click(int i) { cmd[i]->click(); }
     QString field(int i) const { return editor->TxtData(i)->text(); }
+    static QString textOf(const ReceivedCommand &c) { return c.isSettingsBlock ? Block : c.text; }
     QStringList sent() const
     {
         QStringList texts;
         for (const ReceivedCommand &c : sim.received())
-            texts << (c.isSettingsBlock ? Block : c.text);
+            texts << textOf(c);
         return texts;
     }
     // Time between two commands as the controller took them in.
@@ -111,7 +111,7 @@ struct OperationsWorld {
     {
         auto once = std::make_shared<bool>(false);
         QObject::connect(&sim, &ControllerSimulator::commandReceived, &sim, [=, this](const ReceivedCommand &c) {
-            if ((c.isSettingsBlock ? Block : c.text) == command && !std::exchange(*once, true))
+            if (textOf(c) == command && !std::exchange(*once, true))
                 QTimer::singleShot(afterMs, &sim, action);
         });
     }
