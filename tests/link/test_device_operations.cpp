@@ -27,10 +27,14 @@ void readFirst(OperationsWorld &w)
 struct Sequence { int rom; Op op; bool readBefore; QStringList sent; QList<int> minGaps; int minTail = 0; double scale = 0.1; };
 // field0 is typed before a write.
 struct Failure { Op op; Misbehaviour m; QStringList sent; QString box, lastLine, field0 = "3000"; int deviceType = 0; };
+// `action` runs 150 ms after the controller took in `at`: 0 close the port, 1 close and reopen it
+// and click "Data Get", 2 open a settings file, 3 save one.
+struct MenuCase { Op op; QString at; int action; QStringList sent; QString lastLine, field0After; bool usable; };
 } // namespace
 
 Q_DECLARE_METATYPE(Sequence)
 Q_DECLARE_METATYPE(Failure)
+Q_DECLARE_METATYPE(MenuCase)
 
 class TestDeviceOperations : public QObject {
     Q_OBJECT
@@ -169,38 +173,55 @@ private Q_SLOTS:
         QVERIFY(!w.completed() && !w.viewer->window() && w.store.VoltData == expected.VoltData);
     }
 
-    // "ComPort" chosen during a write closes the port; the user then cancels, or reopens it and
-    // clicks another button offered again meanwhile.
-    void portClosedDuringOperation_data()
+    // Menu commands run between the steps of an operation: "ComPort" (then Cancel, or OK and
+    // another button offered again meanwhile), or a settings file opened or saved.
+    void menuCommandDuringOperation_data()
     {
-        QTest::addColumn<bool>("reopen");
-        QTest::newRow("port closed") << false;
-        QTest::newRow("port reopened, other button clicked") << true;
+        QTest::addColumn<MenuCase>("c");
+        const QStringList write{"sr", "sw", Block, "sr"};
+        QTest::newRow("port closed") << MenuCase{Write, "sr", 0, {"sr"}, Ng, "3000", false};
+        QTest::newRow("port reopened, other button clicked") << MenuCase{Write, "sr", 1, write, Done, "3000", true};
+        QTest::newRow("settings file opened during a read") << MenuCase{Read, "sr", 2, {"sr"}, Done, "10000", true};
+        QTest::newRow("settings file saved during a write") << MenuCase{Write, Block, 3, write, Done, "4000", true};
     }
-    void portClosedDuringOperation()
+    void menuCommandDuringOperation()
     {
-        QFETCH(bool, reopen);
+        QFETCH(MenuCase, c);
         OperationsWorld w(5, 1.0);
         w.sim.setSettingsBlock(customBlock(5));
         w.files->ShowLoadedSettings(zxsim::defaultSettingsBlock(5)); // fields from a settings file
         w.editor->TxtData(0)->setText("3000");
-        w.when("sr", 150, [&] {
-            w.link->ClosePort();
-            if (reopen) {
+        if (c.op == Read)
+            w.sim.setMisbehaviour({.onlyFor = {"sr"}, .delayMs = 300});
+        QFile file(w.dir.filePath("defaults.set"));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(zxsim::defaultSettingsBlock(5).toLatin1()) == 64);
+        file.close();
+        w.when(c.at, 150, [&] {
+            if (c.action <= 1)
+                w.link->ClosePort();
+            if (c.action == 1) {
                 w.link->OpenPort({});
                 for (QAbstractButton *b : w.cmd)
                     b->setEnabled(true);
                 w.click(Get);
+            } else if (c.action == 2) {
+                w.dialogs.paths << file.fileName();
+                w.files->mnuOpen_Click();
+            } else if (c.action == 3) {
+                w.editor->TxtData(0)->setText("4000");
+                w.dialogs.paths << w.dir.filePath("saved.set");
+                w.files->mnuSave_Click();
             }
         });
-        w.click(Write);
-        QCOMPARE(w.sent(), reopen ? QStringList{"sr", "sw", Block, "sr"} : QStringList{"sr"});
-        QCOMPARE(w.line.lastText(), reopen ? Done : Ng);
-        QCOMPARE(w.enabled(), QList<bool>(5, reopen));
-        QCOMPARE(w.field(0), QString("3000"));
+        w.click(c.op);
+        QCOMPARE(w.sent(), c.sent);
+        QCOMPARE(w.line.lastText(), c.lastLine);
+        QCOMPARE(w.enabled(), QList<bool>(5, c.usable));
+        QCOMPARE(w.field(0), c.field0After);
         // The exchanges on the closed port end at once as faults, reported by one box.
-        QCOMPARE(w.boxes.texts(), QStringList(reopen ? 0 : 1, Fault));
-        QVERIFY(!reopen || w.sim.settingsBlock().left(4) == "B80B"); // 3000, as it was sent
+        QCOMPARE(w.boxes.texts(), QStringList(c.usable ? 0 : 1, Fault));
+        if (c.op == Write && c.usable)
+            QCOMPARE(w.sim.settingsBlock().left(4), QString("B80B")); // 3000, as it was sent
     }
 
     void windowClosedDuringOperation_data()
