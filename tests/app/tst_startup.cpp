@@ -27,10 +27,12 @@
 #include <QTest>
 
 using PortSet = QSet<int>;
-Q_DECLARE_METATYPE(PortSet)
+// `ini` follows "[RS232C]\n" (empty: no file); `answers`: one per showing of the port dialog, "menu": the ComPort menu.
+struct Path { const char *name, *ini; PortSet openable; QStringList answers; const char *state; };
+Q_DECLARE_METATYPE(Path)
 
-// One program's world: its folder with the INI content given (no file when empty), a fake
-// port that opens the numbers in `openable`, recorded boxes, and the shell itself.
+// One program's world: its folder with the INI content given (no file when empty), a fake port that opens the
+// numbers in `openable`, recorded boxes, and the shell itself. `realQuit`: end the event loop as the program does.
 struct World {
     QTemporaryDir appDir, userDir, lockDir;
     FakeSerialPort port;
@@ -44,13 +46,11 @@ struct World {
     QTimer poller;
     QPointer<frmConfig> lastDialog;
 
-    // `realQuit`: end the event loop the way the program does, instead of counting quits.
     World(const QByteArray &ini, PortSet openable, bool realQuit = false)
     {
         port.openable = std::move(openable);
         QFile f(appDir.filePath(QStringLiteral("ZX316B Link.ini")));
-        if (!ini.isEmpty() && f.open(QIODevice::WriteOnly))
-            f.write(ini);
+        QVERIFY(ini.isEmpty() || (f.open(QIODevice::WriteOnly) && f.write(ini) == ini.size()));
         const auto quit = realQuit ? std::function<void()>() : [this] { ++quits; };
         app = std::make_unique<Application>(place(), ShellSeams{&port, &boxes, &dialogs, [] { return QList<SystemPort>(); }, quit});
         QObject::connect(&poller, &QTimer::timeout, [this] { answerDialog(); });
@@ -60,11 +60,9 @@ struct World {
     void answerDialog()
     {
         auto *dialog = qobject_cast<frmConfig *>(QApplication::activeModalWidget());
-        if (!dialog || dialog == lastDialog)
+        if (!dialog || dialog == std::exchange(lastDialog, dialog))
             return;
-        lastDialog = dialog;
-        const bool mainUp = app->hasMainWindow() && window().isVisible();
-        seen << (dialog->LblWhy ? dialog->LblWhy->text() : QString()) + (mainUp ? "+main" : "");
+        seen << (dialog->LblWhy ? dialog->LblWhy->text() : QString()) + (app->hasMainWindow() && window().isVisible() ? "+main" : "");
         const QStringList words = (answers.isEmpty() ? QStringLiteral("cancel") : answers.takeFirst()).split(' ');
         if (words.size() == 2)
             dialog->Combo->setCurrentIndex(dialog->Combo->findText(words[0]));
@@ -110,39 +108,32 @@ private Q_SLOTS:
 
     void startupPaths_data()
     {
-        QTest::addColumn<QByteArray>("ini"); // after "[RS232C]\n"; empty: no file
-        QTest::addColumn<PortSet>("openable");
-        QTest::addColumn<QStringList>("answers"); // one per showing of the port dialog; "menu": the ComPort menu
-        QTest::addColumn<QString>("state");
-        auto row = [](const char *name, const char *ini, PortSet open, QStringList answers, const char *state, const char *after) {
-            QTest::newRow(name) << QByteArray(ini) << open << answers << QStringLiteral("%1 / %2").arg(state, after);
-        };
-        row("no file: dialog, OK with a port", "", {3}, {"Com3 ok"}, "black 10111 3", "3 0,0");
-        row("no file: dialog cancelled", "", {3}, {"cancel"}, "red 00000 0", "Error 0,0");
-        row("no file: pick, then Cancel", "", {3}, {"Com3 cancel"}, "red 00000 0", "3 0,0");
-        row("no file, no ports: OK", "", {}, {"ok"}, "red 00000 0", "Error 0,0");
-        row("INI names a port", "CommPort=2\n", {2}, {}, "black 10111 2", "2 0,0");
-        row("port 0: no dialog", "CommPort=0\n", {1}, {}, "red 00000 0", "0 0,0");
-        row("3.5 is port 4", "CommPort=3.5\n", {3, 4}, {}, "black 10111 4", "3.5 0,0");
-        row("literal Error is missing", "CommPort=Error\n", {1}, {"Com1 ok"}, "black 10111 1", "1 0,0");
-        row("out of 16-bit range is missing", "CommPort=70000\n[Chart]\nScaleLine0=40000\n", {1}, {"Com1 ok"}, "black 10111 1", "1 0,0");
-        row("only ScaleLine1", "CommPort=2\n[Chart]\nScaleLine1=1\n", {2}, {}, "black 10111 2", "2 0,1");
-        row("scale lines unchecked, index last", "CommPort=2\n[Chart]\nScaleLine0=7\n1ScaleLine=1\n", {2}, {}, "black 10111 2", "2 7,0");
-        row("port fails: another chosen", "CommPort=5\n", {2}, {"Com2 ok"}, "black 10111 2", "2 0,0");
-        row("port fails: Cancel", "CommPort=5\n", {2}, {"cancel"}, "red 00000 0", "5 0,0");
-        row("port fails: OK alone asks again", "CommPort=5\n", {2}, {"ok", "cancel"}, "red 00000 0", "5 0,0");
-        row("menu: Cancel closes an open port", "CommPort=1\n", {1, 2}, {"menu", "cancel"}, "red 00000 0", "1 0,0");
-        row("menu: pick, then Cancel", "CommPort=1\n", {1, 2}, {"menu", "Com2 cancel"}, "red 00000 0", "2 0,0");
-        row("menu: OK reopens", "CommPort=1\n", {1, 2}, {"menu", "ok"}, "black 10111 1", "1 0,0");
-        row("menu: OK with another port", "CommPort=1\n", {1, 2}, {"menu", "Com2 ok"}, "black 10111 2", "2 0,0");
-        row("menu: closed port, OK opens", "CommPort=0\n", {1, 2}, {"menu", "Com2 ok"}, "black 10111 2", "2 0,0");
+        QTest::addColumn<Path>("p");
+        for (const Path &p : std::initializer_list<Path>{
+                 {"no file: dialog, OK with a port", "", {3}, {"Com3 ok"}, "black 10111 3 / 3 0,0"},
+                 {"no file: dialog cancelled", "", {3}, {"cancel"}, "red 00000 0 / Error 0,0"},
+                 {"no file: pick, then Cancel", "", {3}, {"Com3 cancel"}, "red 00000 0 / 3 0,0"},
+                 {"no file, no ports: OK", "", {}, {"ok"}, "red 00000 0 / Error 0,0"},
+                 {"INI names a port", "CommPort=2\n", {2}, {}, "black 10111 2 / 2 0,0"},
+                 {"port 0: no dialog", "CommPort=0\n", {1}, {}, "red 00000 0 / 0 0,0"},
+                 {"3.5 is port 4", "CommPort=3.5\n", {3, 4}, {}, "black 10111 4 / 3.5 0,0"},
+                 {"beyond 16 bits is missing", "CommPort=70000\n[Chart]\nScaleLine0=40000\nScaleLine1=1\n", {1}, {"Com1 ok"},
+                  "black 10111 1 / 1 0,1"},
+                 {"scale lines unchecked, index last", "CommPort=2\n[Chart]\nScaleLine0=7\n1ScaleLine=1\n", {2}, {}, "black 10111 2 / 2 7,0"},
+                 {"port fails: another chosen", "CommPort=5\n", {2}, {"Com2 ok"}, "black 10111 2 / 2 0,0"},
+                 {"port fails: Cancel", "CommPort=5\n", {2}, {"cancel"}, "red 00000 0 / 5 0,0"},
+                 {"port fails: OK alone asks again", "CommPort=5\n", {2}, {"ok", "cancel"}, "red 00000 0 / 5 0,0"},
+                 {"menu: Cancel closes an open port", "CommPort=1\n", {1, 2}, {"menu", "cancel"}, "red 00000 0 / 1 0,0"},
+                 {"menu: OK reopens", "CommPort=1\n", {1, 2}, {"menu", "ok"}, "black 10111 1 / 1 0,0"},
+                 {"menu: closed port, OK opens", "CommPort=0\n", {1, 2}, {"menu", "Com2 ok"}, "black 10111 2 / 2 0,0"}})
+            QTest::newRow(p.name) << p;
     }
     void startupPaths()
     {
-        QFETCH(QByteArray, ini);
-        QFETCH(PortSet, openable);
-        QFETCH(QStringList, answers);
-        World w(ini.isEmpty() ? ini : "[RS232C]\n" + ini, openable);
+        QFETCH(Path, p);
+        const QByteArray ini(p.ini);
+        const QStringList &answers = p.answers;
+        World w(ini.isEmpty() ? ini : "[RS232C]\n" + ini, p.openable);
         const qsizetype menu = answers.indexOf("menu");
         w.answers = answers.mid(0, menu);
         QVERIFY(w.app->Main());
@@ -154,14 +145,12 @@ private Q_SLOTS:
         // At start-up the dialog comes before the main window; offered because the port failed, it says why.
         QStringList seen(menu >= 0 ? menu : answers.size(), ini.contains("=5") ? "No such serial port." : "");
         QCOMPARE(w.seen, seen + QStringList(answers.size() - seen.size() - (menu >= 0), "+main"));
-        QTEST(w.state(), "state");
-        QVERIFY(w.boxes.shown.isEmpty());
-        // Whatever the path, the window comes up prepared.
+        QCOMPARE(w.state() + (w.boxes.shown.isEmpty() ? "" : " +box"), p.state);
+        // Whatever the path, the window comes up prepared, the indicator idle and following the link from then on.
         FrmMain &window = w.window();
         QVERIFY(window.isVisible() && !window.FraTmp()->isVisible());
-        QCOMPARE(window.LblVersion()->text() + ' ' + window.LblProductName()->text(), QStringLiteral("Version1.00 ZX316B Link"));
-        QCOMPARE(window.editor().TxtData(0)->toolTip(), QStringLiteral("100～10000"));
-        // The indicator starts idle and follows the link from then on.
+        QCOMPARE(window.LblVersion()->text() + ' ' + window.LblProductName()->text() + ' ' + window.editor().TxtData(0)->toolTip(),
+                 QStringLiteral("Version1.00 ZX316B Link 100～10000"));
         QCOMPARE(window.ShpLED()->fillColour(), SerialLink::LedIdle);
         w.app->link().stopBusyIndicator();
         QCOMPARE(window.ShpLED()->fillColour(), SerialLink::LedDark);
@@ -173,8 +162,7 @@ private Q_SLOTS:
         QVERIFY(w.app->Main());
         w.port.lose();
         QCOMPARE(w.state(), QStringLiteral("red 00000 0 / 1 0,0"));
-        QCOMPARE(w.boxes.shown.size(), 1);
-        QVERIFY(w.boxes.shown[0].text.contains("lost"));
+        QVERIFY(w.boxes.shown.size() == 1 && w.boxes.shown[0].text.contains("lost"));
         w.answers = {"ok"};
         w.window().mnuCom()->trigger();
         QCOMPARE(w.state(), QStringLiteral("black 10111 1 / 1 0,0"));
@@ -184,25 +172,21 @@ private Q_SLOTS:
     {
         World first("[RS232C]\nCommPort=1\n", {1});
         QVERIFY(first.app->Main());
-        // The same executable started again.
-        FakeSerialPort port2;
+        FakeSerialPort port2; // the same executable started again
         RecordingMessageBoxes boxes2;
         Application second(first.place(), {&port2, &boxes2, &first.dialogs, {}, [] {}});
         QVERIFY(!second.Main());
         QCOMPARE(boxes2.texts(), QStringList{"This application is already opened!!"});
         QVERIFY(boxes2.shown[0].icon == MessageBoxes::Icon::None && boxes2.shown[0].buttons == MessageBoxes::Buttons::Ok);
-        QVERIFY(!second.hasMainWindow() && first.seen.isEmpty());
-        QCOMPARE(port2.openAttempts, 0);
+        QVERIFY(!second.hasMainWindow() && first.seen.isEmpty() && port2.openAttempts == 0);
         QCOMPARE(first.state(), QStringLiteral("black 10111 1 / 1 0,0")); // the running copy is not touched
     }
 
     void closingDuringAWaitEndsCleanly_data()
     {
         QTest::addColumn<QString>("how");
-        QTest::newRow("close box during a pause") << "close pause";
-        QTest::newRow("Exit during a pause") << "exit pause";
-        QTest::newRow("close box during a command exchange") << "close exchange";
-        QTest::newRow("close box, pause begun from the program's own event loop") << "close pause loop";
+        for (const char *how : {"close pause", "exit pause", "close exchange", "close pause loop"})
+            QTest::newRow(how) << how; // "loop": the pause begins from the program's own event loop
     }
     void closingDuringAWaitEndsCleanly()
     {
@@ -220,17 +204,14 @@ private Q_SLOTS:
             waitEnded = true;
         };
         const QDeadlineTimer deadline(2500);
-        if (realLoop) { // as a button click starts an operation; the program's quit must end this loop
-            QTimer::singleShot(0, &w.window(), wait);
-            QCoreApplication::exec();
-        } else {
+        if (realLoop) // as a button click starts an operation; the program's quit must end this loop
+            QTimer::singleShot(0, &w.window(), wait), QCoreApplication::exec();
+        else
             wait();
-        }
         QVERIFY2(waitEnded && !deadline.hasExpired(), "the wait did not end with the window");
-        QVERIFY(w.app->waiter().cancelled()); // what an operation checks before going on
-        QVERIFY(!w.port.isOpen() && (!log || !log->isVisible()));
-        QVERIFY(w.boxes.shown.isEmpty()); // an ending program reports no time-out
-        QCOMPARE(w.quits, realLoop ? 0 : 1);
+        // Cancelled is what an operation checks before going on.
+        QVERIFY(w.app->waiter().cancelled() && !w.port.isOpen() && (!log || !log->isVisible()));
+        QVERIFY(w.boxes.shown.isEmpty() && w.quits == (realLoop ? 0 : 1)); // an ending program reports no time-out
         w.window().close();
         QCOMPARE(w.quits, realLoop ? 0 : 1); // once, however often the window is closed
     }
@@ -243,23 +224,23 @@ private Q_SLOTS:
         const QString title = QStringLiteral("ZX316B Link"), userDir = user.filePath("zx");
         QCOMPARE(chooseIniPath(app.path(), title, user.path()), app.filePath("ZX316B Link.ini"));
         // A folder that cannot hold the file: the user's configuration folder takes it.
-        QCOMPARE(chooseIniPath(app.filePath("gone"), title, userDir), userDir + QStringLiteral("/ZX316B Link.ini"));
-        QVERIFY(QFileInfo(userDir).isDir());
+        QVERIFY(chooseIniPath(app.filePath("gone"), title, userDir) == userDir + "/ZX316B Link.ini" && QFileInfo(userDir).isDir());
         const QString exe = QStringLiteral("/opt/zx/zx316b-link");
         {
             SingleInstance first(locks.path(), exe);
-            QVERIFY(first.tryAcquire());
-            QVERIFY(!SingleInstance(locks.path(), exe).tryAcquire());
+            QVERIFY(first.tryAcquire() && !SingleInstance(locks.path(), exe).tryAcquire());
             // Another copy of the program (a test build, the demo) is not blocked.
             QVERIFY(SingleInstance(locks.path(), QStringLiteral("/home/me/build/bin/zx316b-link")).tryAcquire());
         }
         // A lock left by a copy that crashed (its process is gone) does not block the restart.
         QFile f(SingleInstance::lockPathFor(locks.path(), exe));
-        auto held = std::make_unique<QLockFile>(f.fileName());
-        QVERIFY(held->tryLock(0) && f.open(QIODevice::ReadOnly));
-        QByteArray contents = f.readAll();
-        f.close();
-        held.reset();
+        QByteArray contents;
+        {
+            QLockFile held(f.fileName());
+            QVERIFY(held.tryLock(0) && f.open(QIODevice::ReadOnly));
+            contents = f.readAll();
+            f.close();
+        }
         contents.replace(0, contents.indexOf('\n'), "2147483000");
         QVERIFY(f.open(QIODevice::WriteOnly) && f.write(contents) == contents.size());
         f.close();

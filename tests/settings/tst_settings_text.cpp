@@ -20,9 +20,7 @@ QString apply(const QString &routine, const QString &in)
     if (routine == "write" || routine == "write single")
         return routine == "write" ? shortestText(d) + ' ' + fixedText(d, 1) : shortestText(f) + ' ' + fixedText(f, 1);
     if (routine.startsWith("HexTo")) // decimal digits too, as the log decoder passes them
-        return routine == "HexToCurrent" ? shortestText(HexToCurrent(in))
-               : routine == "HexToVolt"  ? shortestText(HexToVolt(in))
-                                         : HexToPercent(in);
+        return routine == "HexToPercent" ? HexToPercent(in) : shortestText(routine == "HexToVolt" ? HexToVolt(in) : HexToCurrent(in));
     return routine == "CurrentToHex" ? CurrentToHex(f) : routine == "VoltToHex" ? VoltToHex(f) : PercentToHex(f);
 }
 
