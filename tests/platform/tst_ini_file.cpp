@@ -10,6 +10,9 @@
 
 using SystemList = QList<SystemPort>;
 Q_DECLARE_METATYPE(SystemList)
+// A file's bytes ("<none>": no file) and one of its keys; `text` is what a read gives.
+struct Entry { const char *name; QByteArray content; QString section, key, text; };
+Q_DECLARE_METATYPE(Entry)
 
 class TestIniFile : public QObject {
     Q_OBJECT
@@ -30,66 +33,53 @@ private Q_SLOTS:
 
     void reading_data()
     {
-        QTest::addColumn<QByteArray>("content");
-        QTest::addColumn<QString>("section");
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<QString>("value");
-        auto row = [](const char *name, const QByteArray &c, const char *s, const char *k, const QString &v) {
-            QTest::newRow(name) << c << QString(s) << QString(k) << v;
-        };
+        QTest::addColumn<Entry>("e");
         const QByteArray basic("[RS232C]\nCommPort=3\n[Chart]\nScaleLine0=1\n");
-        row("no file", "<none>", "RS232C", "CommPort", "Error");
-        row("plain", basic, "RS232C", "CommPort", "3");
-        row("missing key", basic, "Chart", "ScaleLine1", "Error");
-        row("key of another section", basic, "Chart", "CommPort", "Error");
-        row("names in any case", basic, "rs232c", "COMMPORT", "3");
-        row("blanks around names and value", "  [ RS232C ]  \n  CommPort  =  4  \n", "RS232C", "CommPort", "4");
-        row("CRLF lines", "[RS232C]\r\nCommPort=5\r\n", "RS232C", "CommPort", "5");
-        row("comments are not keys", "[RS232C]\n;CommPort=1\n#CommPort=2\nCommPort=6\n", "RS232C", "CommPort", "6");
-        row("first of two keys", "[RS232C]\nCommPort=1\nCommPort=2\n", "RS232C", "CommPort", "1");
-        row("value holds an equals sign", "[Ports]\nCom1=/dev/a=b\n", "Ports", "Com1", "/dev/a=b");
-        row("cut at NUL", QByteArray("[RS232C]\nCommPort=12\0" "34\n", 24), "RS232C", "CommPort", "12");
-        row("cut to 255", "[Chart]\nScaleLine0=" + QByteArray(300, '7'), "Chart", "ScaleLine0", QString(255, '7'));
-        row("entry before any section, unclosed section line", "CommPort=1\n[RS232C\nCommPort=2\n[RS232C]\n", "RS232C", "CommPort", "Error");
-        row("junk", QByteArray("\xff\xfe\0[\n]=\n=x\n[RS232C]\nCommPort=\x01\x80\n", 32), "RS232C", "CommPort",
-            QString::fromUtf8("\x01\x80"));
+        for (const Entry &e : std::initializer_list<Entry>{
+                 {"no file", "<none>", "RS232C", "CommPort", "Error"},
+                 {"plain", basic, "RS232C", "CommPort", "3"},
+                 {"missing key", basic, "Chart", "ScaleLine1", "Error"},
+                 {"key of another section", basic, "Chart", "CommPort", "Error"},
+                 {"names in any case", basic, "rs232c", "COMMPORT", "3"},
+                 {"blanks around names and value", "  [ RS232C ]  \n  CommPort  =  4  \n", "RS232C", "CommPort", "4"},
+                 {"CRLF lines", "[RS232C]\r\nCommPort=5\r\n", "RS232C", "CommPort", "5"},
+                 {"comments are not keys", "[RS232C]\n;CommPort=1\n#CommPort=2\nCommPort=6\n", "RS232C", "CommPort", "6"},
+                 {"first of two keys", "[RS232C]\nCommPort=1\nCommPort=2\n", "RS232C", "CommPort", "1"},
+                 {"value holds an equals sign", "[Ports]\nCom1=/dev/a=b\n", "Ports", "Com1", "/dev/a=b"},
+                 {"cut at NUL", QByteArray("[RS232C]\nCommPort=12\0" "34\n", 24), "RS232C", "CommPort", "12"},
+                 {"cut to 255", "[Chart]\nScaleLine0=" + QByteArray(300, '7'), "Chart", "ScaleLine0", QString(255, '7')},
+                 {"entry before any section, unclosed section", "CommPort=1\n[RS232C\nCommPort=2\n[RS232C]\n", "RS232C", "CommPort", "Error"},
+                 {"junk", QByteArray("\xff\xfe\0[\n]=\n=x\n[RS232C]\nCommPort=\x01\x80\n", 32), "RS232C", "CommPort", "\x01\x80"}})
+            QTest::newRow(e.name) << e;
     }
     void reading()
     {
-        QFETCH(QByteArray, content);
-        put(content);
-        QFETCH(QString, section);
-        QFETCH(QString, key);
-        QTEST(IniFile(path()).ReadIni(section, key), "value");
-        QCOMPARE(QFileInfo::exists(path()), content != "<none>"); // reading creates nothing
+        QFETCH(Entry, e);
+        put(e.content);
+        QCOMPARE(IniFile(path()).ReadIni(e.section, e.key), e.text);
+        QCOMPARE(QFileInfo::exists(path()), e.content != "<none>"); // reading creates nothing
     }
 
-    void writing_data()
+    void writing_data() // the value written is always "7"; `text` is the file afterwards
     {
-        QTest::addColumn<QByteArray>("before");
-        QTest::addColumn<QString>("section");
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<QByteArray>("after"); // the value written is always "7"
-        auto row = [](const char *name, const char *before, const char *s, const char *k, const char *after) {
-            QTest::newRow(name) << QByteArray(before) << QString(s) << QString(k) << QByteArray(after);
-        };
-        row("creates file and section", "<none>", "A", "K", "[A]\nK=7\n");
-        row("replaces, keeps the rest", "; c\n[A]\nK=1\nX=y\n\n[B]\nK=1\n", "A", "K", "; c\n[A]\nK=7\nX=y\n\n[B]\nK=1\n");
-        row("adds a key after the section's last entry", "[A]\nX=1\n\n[B]\n", "A", "K", "[A]\nX=1\nK=7\n\n[B]\n");
-        row("adds a section at the end", "[A]\nK=1\n", "B", "K", "[A]\nK=1\n\n[B]\nK=7\n");
-        row("any case, spelling kept", "[rs232c]\ncommport=1\n", "RS232C", "CommPort", "[rs232c]\ncommport=7\n");
-        row("CRLF kept", "[A]\r\n;K=9\r\nK=1\r\n", "A", "K", "[A]\r\n;K=9\r\nK=7\r\n");
+        QTest::addColumn<Entry>("e");
+        for (const Entry &e : std::initializer_list<Entry>{
+                 {"creates file and section", "<none>", "A", "K", "[A]\nK=7\n"},
+                 {"replaces, keeps the rest", "; c\n[A]\nK=1\nX=y\n\n[B]\nK=1\n", "A", "K", "; c\n[A]\nK=7\nX=y\n\n[B]\nK=1\n"},
+                 {"adds a key after the section's last entry", "[A]\nX=1\n\n[B]\n", "A", "K", "[A]\nX=1\nK=7\n\n[B]\n"},
+                 {"adds a section at the end", "[A]\nK=1\n", "B", "K", "[A]\nK=1\n\n[B]\nK=7\n"},
+                 {"any case, spelling kept", "[rs232c]\ncommport=1\n", "RS232C", "CommPort", "[rs232c]\ncommport=7\n"},
+                 {"CRLF kept", "[A]\r\n;K=9\r\nK=1\r\n", "A", "K", "[A]\r\n;K=9\r\nK=7\r\n"}})
+            QTest::newRow(e.name) << e;
     }
     void writing()
     {
-        QFETCH(QByteArray, before);
-        QFETCH(QString, section);
-        QFETCH(QString, key);
-        put(before);
+        QFETCH(Entry, e);
+        put(e.content);
         IniFile ini(path());
-        QVERIFY(ini.WriteIni(section, key, QStringLiteral("7")));
-        QTEST(get(), "after");
-        QCOMPARE(ini.ReadIni(section, key), QStringLiteral("7"));
+        QVERIFY(ini.WriteIni(e.section, e.key, QStringLiteral("7")));
+        QCOMPARE(QString::fromLatin1(get()), e.text);
+        QCOMPARE(ini.ReadIni(e.section, e.key), QStringLiteral("7"));
     }
 
     void replacingIsAllOrNothing()
