@@ -101,32 +101,27 @@ QLabel *FrmLog::copyLabel(QLabel *first)
     return l;
 }
 
+// Element 0 is captioned "0"; elements 1..last are copies of it captioned by `caption`.
+void FrmLog::growLabels(QList<QLabel *> &labels, const char *name, int last,
+                        const std::function<QString(int)> &caption)
+{
+    labels[0]->setText(QStringLiteral("0"));
+    for (int k = 1; k <= last; ++k) {
+        QLabel *l = copyLabel(labels[0]);
+        l->setObjectName(arrayName(name, k));
+        l->setText(caption(k));
+        labels.append(l);
+    }
+}
+
 void FrmLog::Form_Load(std::array<int, 2> scaleLine, QWidget *mainWindow)
 {
     // Scale captions: one decimal for volts in the user's decimal separator, whole
     // numbers for amperes and seconds.
     const QString point = QLocale().decimalPoint();
-    LblVolt[0]->setText(QStringLiteral("0"));
-    for (int k = 1; k <= 10; ++k) {
-        QLabel *l = copyLabel(LblVolt[0]);
-        l->setObjectName(arrayName("LblVolt", k));
-        l->setText(numtext::fixedText(k, 1).replace(QLatin1Char('.'), point));
-        LblVolt.append(l);
-    }
-    LblCur[0]->setText(QStringLiteral("0"));
-    for (int k = 1; k <= 6; ++k) {
-        QLabel *l = copyLabel(LblCur[0]);
-        l->setObjectName(arrayName("LblCur", k));
-        l->setText(QString::number(50 * k));
-        LblCur.append(l);
-    }
-    LblS[0]->setText(QStringLiteral("0"));
-    for (int k = 1; k <= 9; ++k) {
-        QLabel *l = copyLabel(LblS[0]);
-        l->setObjectName(arrayName("LblS", k));
-        l->setText(QString::number(60 * k));
-        LblS.append(l);
-    }
+    growLabels(LblVolt, "LblVolt", 10, [&point](int k) { return numtext::fixedText(k, 1).replace(QLatin1Char('.'), point); });
+    growLabels(LblCur, "LblCur", 6, [](int k) { return QString::number(50 * k); });
+    growLabels(LblS, "LblS", 9, [](int k) { return QString::number(60 * k); });
 
     // A box set to a state it does not have yet behaves as a click: the option is
     // written back and the graph redrawn. Any non-zero start-up value means "on".

@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include "twip_geometry.h"
 
 #include <QList>
@@ -73,6 +74,7 @@ private:
     void buildWidgets();
     void Form_Load(std::array<int, 2> scaleLine, QWidget *mainWindow);
     QLabel *copyLabel(QLabel *first);
+    void growLabels(QList<QLabel *> &labels, const char *name, int last, const std::function<QString(int)> &caption);
     QSize frameExtra() const;
     void applyOuterSize();
     QSize requestedClient() const;

@@ -153,13 +153,21 @@ QRectF ImageSurface::clipLimit() const
                   innerHeight() + 2 * ClipMarginTwips);
 }
 
-void ImageSurface::fillRect(double x1, double y1, double x2, double y2, int bgr)
+// The painter for a drawing call, or null when the call has nothing to draw on or with.
+QPainter *ImageSurface::readyPainter(double x1, double y1, double x2, double y2)
 {
     if (!finite(x1, y1, x2, y2))
-        return;
+        return nullptr;
     QPainter &p = painter();
-    if (!p.isActive())
+    return p.isActive() ? &p : nullptr;
+}
+
+void ImageSurface::fillRect(double x1, double y1, double x2, double y2, int bgr)
+{
+    QPainter *active = readyPainter(x1, y1, x2, y2);
+    if (!active)
         return;
+    QPainter &p = *active;
     const QRectF limit = clipLimit();
     const QRectF area = QRectF(QPointF(x1, y1), QPointF(x2, y2)).normalized().intersected(limit);
     if (!area.isEmpty()) {
@@ -170,11 +178,10 @@ void ImageSurface::fillRect(double x1, double y1, double x2, double y2, int bgr)
 
 void ImageSurface::line(double x1, double y1, double x2, double y2, int bgr, int widthPx)
 {
-    if (!finite(x1, y1, x2, y2))
+    QPainter *active = readyPainter(x1, y1, x2, y2);
+    if (!active)
         return;
-    QPainter &p = painter();
-    if (!p.isActive())
-        return;
+    QPainter &p = *active;
     const QRectF limit = clipLimit();
     if (!clipToRect(x1, y1, x2, y2, limit))
         return;

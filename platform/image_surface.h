@@ -47,6 +47,7 @@ protected:
 private:
     QRectF clipLimit() const;
     QPainter &painter();
+    QPainter *readyPainter(double x1, double y1, double x2, double y2);
     void finishPainting();
     bool ensureImage();
     QSize innerPixels() const;
