@@ -128,6 +128,11 @@ void frmConfig::cmdOk_Click()
 
 void frmConfig::CmdCancel_Click()
 {
-    m_choice.PortSelectCancelled = true;
     reject();
+}
+
+void frmConfig::reject()
+{
+    m_choice.PortSelectCancelled = true;
+    QDialog::reject();
 }

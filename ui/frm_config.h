@@ -29,6 +29,8 @@ public:
     void Combo_Click();
     void cmdOk_Click();
     void CmdCancel_Click();
+    // Escape and the window's close box leave the dialog as Cancel does.
+    void reject() override;
 
     QLabel *Label17 = nullptr;
     QComboBox *Combo = nullptr;

@@ -149,8 +149,9 @@ private Q_SLOTS:
                  {"nothing above 16", {3, 16, 17, 20}, 17, false, "", "Com3 Com16 [] 17 Error no"},
                  {"OK", {5, 12}, 5, true, "Com12 ok", "Com5 Com12 [Com12] 12 12 no"},
                  {"Cancel after a pick", {5, 12}, 5, false, "Com12 cancel", "Com5 Com12 [Com12] 12 12 yes"},
-                 {"close box keeps a Cancel", {5, 12}, 5, true, "Com12 close", "Com5 Com12 [Com12] 12 12 yes"},
-                 {"close box keeps an OK", {5, 12}, 5, false, "Com12 close", "Com5 Com12 [Com12] 12 12 no"}})
+                 // The dialog can always be left: the close box and Escape are Cancel.
+                 {"close box after an OK", {5, 12}, 5, false, "Com12 close", "Com5 Com12 [Com12] 12 12 yes"},
+                 {"Escape after an OK", {5, 12}, 5, false, "Com12 escape", "Com5 Com12 [Com12] 12 12 yes"}})
             QTest::newRow(d.name) << d;
     }
     void portDialog()
@@ -166,6 +167,8 @@ private Q_SLOTS:
             QCOMPARE(w.stored(), words[0].mid(3)); // at once, before any button
             if (words[1] == QLatin1String("close"))
                 w.dialog->close();
+            else if (words[1] == QLatin1String("escape"))
+                QTest::keyClick(w.dialog.get(), Qt::Key_Escape);
             else
                 QTest::mouseClick(words[1] == QLatin1String("ok") ? w.dialog->cmdOk : w.dialog->CmdCancel, Qt::LeftButton);
             QVERIFY(!w.dialog->isVisible());
