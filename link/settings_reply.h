@@ -13,8 +13,8 @@ constexpr int VersionPosition = 61; // 1-based, two hexadecimal characters
 
 enum class Verdict {
     Accepted,
-    WrongLength, // not a settings reply at all: dropped without a word
-    Unreadable,  // the right length, but no block or no readable version in it
+    WrongLength, // not a settings reply at all
+    Unreadable,  // the right length, but not a whole block of hexadecimal digits
 };
 
 struct Reply {

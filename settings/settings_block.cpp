@@ -47,6 +47,17 @@ int lenientByte(QStringView block, int position)
     return int(numtext::leadingNumber(hexPrefixed(byteChars(block, position))));
 }
 
+bool isReadable(QStringView text)
+{
+    if (text.size() < Length)
+        return false;
+    for (int i = 0; i < Length; ++i) {
+        if (numtext::strictHex(text.mid(i, 1), 1) < 0)
+            return false;
+    }
+    return true;
+}
+
 Device deviceOf(QStringView block)
 {
     const int type = lenientByte(block, TypePosition);

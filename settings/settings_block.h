@@ -28,6 +28,11 @@ int lenientByte(QStringView block, int position);
 
 Device deviceOf(QStringView block);
 
+// True when the text holds a whole block: at least 64 characters, the first 64 all
+// hexadecimal digits (either case). Nothing else may be shown, kept or written back: a
+// stray character copied back verbatim would reach the controller.
+bool isReadable(QStringView text);
+
 // One thing the decoder shows, in the order it must be shown: later steps depend on
 // the editor having handled earlier ones (the "Off" check reads field 7 back).
 struct Step {

@@ -21,7 +21,7 @@ enum class DecodeResult {
     Accepted,  // every widget shows the block
     Deleted,   // the controller's settings are deleted; nothing shown
     OtherType, // a controller of another type; only the type box was blanked
-    Unreadable // a number could not be read; fields before it were filled
+    Unreadable // not a block of hexadecimal digits; nothing shown
 };
 
 // The settings editor of the main window: thirteen range-checked fields with their spin
@@ -40,9 +40,10 @@ public:
     static constexpr int Black = 0x000000;
     static constexpr int Red = 0x0000FF;
     // What the user is told when a settings reply from the controller cannot be read.
+    static inline const QString UnreadableReplyLine =
+        QStringLiteral("The setting data received from the ZX could not be read.");
     static inline const QString UnreadableReplyText =
-        QStringLiteral("The setting data received from the ZX could not be read.\r\n"
-                       "Please try \"Setting Data Read\" again.");
+        UnreadableReplyLine + QStringLiteral("\r\nPlease try \"Setting Data Read\" again.");
 
     SettingsEditor(QWidget *window, QWidget *fraTmp, MessageBoxes &boxes, QObject *parent = nullptr);
 

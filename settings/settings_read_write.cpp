@@ -31,7 +31,9 @@ DecodeResult SettingsEditor::ShowReadData(const QString &text, BlockSource sourc
 {
     // A file is told apart by its caller, which reports trouble in its own words.
     const QString unreadable = source == BlockSource::Device ? SettingsEditor::UnreadableReplyText : QString();
-    if (text.size() < block::Length)
+    // Checked before anything is shown: a block that is not all hexadecimal digits
+    // leaves every widget as it was.
+    if (!block::isReadable(text))
         return refuse(DecodeResult::Unreadable, unreadable);
 
     switch (block::deviceOf(text)) {

@@ -125,6 +125,8 @@ private slots:
         for (const Open &o : std::initializer_list<Open>{
                  {"66 characters", false, other + "\r\n", none}, {"63 characters", false, other.left(63), none},
                  {"2 MiB", false, other.repeated(32768), none}, {"unreadable", false, "G" + other.mid(1), trouble},
+                 {"mode digit not hex", false, other.left(63) + "G", trouble},
+                 {"copied byte not hex", false, other.left(56) + "ZZ" + other.mid(58), trouble},
                  {"settings missing, yes", false, "-", question}, {"log missing, no", true, "-", question, 0, Answer::No},
                  {"log missing, yes", true, "-", question}, {"empty log", true, "", none}, {"header only", true, head, none},
                  {"rows 0-9", true, head + rows(0, 10), none, 10}, {"all rows", true, head + rows(0, 512), none, 512},

@@ -103,8 +103,10 @@ private Q_SLOTS:
                  {"worked", worked::Block, dev, DecodeResult::Accepted, "", "2000 8000 ZX316B"},
                  {"deleted", worked::with(59, "FF"), dev, DecodeResult::Deleted, "Setting Data is deleted.", "123 456 old"},
                  {"foreign", worked::with(59, "01"), dev, DecodeResult::OtherType, "ZX type is different.", "123 456 "},
-                 {"non-hex reply", worked::with(6, "G"), dev, DecodeResult::Unreadable, Unreadable, "2000 456 ZX316B"},
-                 {"non-hex file", worked::with(6, "G"), file, DecodeResult::Unreadable, "", "2000 456 ZX316B"},
+                 // A block that is not all digits changes nothing, wherever the stray character is.
+                 {"non-hex reply", worked::with(6, "G"), dev, DecodeResult::Unreadable, Unreadable, "123 456 old"},
+                 {"non-hex file", worked::with(6, "G"), file, DecodeResult::Unreadable, "", "123 456 old"},
+                 {"non-hex copied byte", worked::with(57, "ZZ"), file, DecodeResult::Unreadable, "", "123 456 old"},
                  {"short file", worked::Block.left(60), file, DecodeResult::Unreadable, "", "123 456 old"}})
             QTest::newRow(r.name) << r;
     }
