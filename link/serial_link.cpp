@@ -11,6 +11,9 @@ const QString Initialized = QStringLiteral("CommPort was initialized.");
 const QString NoReply = QStringLiteral("RS232 communication fault.");
 const QString PartialReply = QStringLiteral("ZX cannot be set.");
 constexpr int BlinkMs = 100;
+// The longest reply, the run log, is 2,051 characters; a line that babbles beyond this
+// during an exchange cannot be sending a reply we wait for.
+constexpr int MaxReplyChars = 64 * 1024;
 } // namespace
 
 SerialLink::SerialLink(SerialPort &port, PortChoice &choice, Waiter &waiter, MessageBoxes &boxes,
@@ -21,6 +24,8 @@ SerialLink::SerialLink(SerialPort &port, PortChoice &choice, Waiter &waiter, Mes
     m_tmrComm.setTimerType(Qt::PreciseTimer);
     connect(&m_tmrComm, &QTimer::timeout, this, [this] {
         m_tmrComm.stop();
+        if (m_replyComplete)
+            return; // the awaited text came first; the exchange is decided
         m_commTimeout = true;
         m_waiter.wake();
     });
@@ -81,16 +86,20 @@ void SerialLink::SendCommand(const QString &command, const QString &terminator)
     m_recvData.clear();
     m_port.discardInput();
     m_commTimeout = false;
+    m_replyComplete = false;
+    m_terminator = terminator;
 
+    m_awaiting = true;
     if (!m_port.isOpen() || !m_port.write(command.toLatin1())) {
         // Nothing can arrive on a closed line: end as a time-out with nothing received
         // instead of making the user wait for it.
         m_commTimeout = true;
     } else {
         m_tmrComm.start(timeout);
-        m_waiter.waitUntil([&] { return m_commTimeout || m_recvData.contains(terminator); }, -1);
+        m_waiter.waitUntil([&] { return m_commTimeout || m_replyComplete; }, -1);
         m_tmrComm.stop();
     }
+    m_awaiting = false;
     if (m_waiter.cancelled())
         return; // the program is ending: nobody is left to tell
     if (m_commTimeout)
@@ -112,9 +121,33 @@ void SerialLink::reportTimeout()
     m_line.ShowMessage(text, MessageLine::Red);
 }
 
+void SerialLink::beginOperation()
+{
+    m_commError = false;
+    m_closedReported = false;
+}
+
 void SerialLink::onDataArrived()
 {
-    m_recvData += QString::fromLatin1(m_port.readAll());
+    const QByteArray bytes = m_port.readAll();
+    // Nobody waits: the next command would discard it anyway, and keeping it would let a
+    // babbling line grow the buffer without end.
+    if (!m_awaiting)
+        return;
+    const qsizetype room = MaxReplyChars - m_recvData.size();
+    if (room <= 0)
+        return;
+    const qsizetype before = m_recvData.size();
+    m_recvData += QString::fromLatin1(bytes.left(room));
+    // Only the new characters, and the few before them that a split terminator may
+    // begin with, can complete the awaited text.
+    const qsizetype from = qMax<qsizetype>(0, before - m_terminator.size() + 1);
+    if (m_replyComplete || m_recvData.indexOf(m_terminator, from) < 0)
+        return;
+    // Decided now, by when the text arrived: a modal dialog that keeps the wait from
+    // returning must not turn a complete reply into a time-out.
+    m_replyComplete = true;
+    m_tmrComm.stop();
     m_waiter.wake();
 }
 

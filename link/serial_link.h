@@ -40,6 +40,9 @@ public:
     // On a closed port the exchange ends at once as a time-out with nothing received.
     void SendCommand(const QString &command, const QString &terminator);
 
+    // A device operation starts: no failure yet, and a closed line is reported again, once.
+    void beginOperation();
+
     const QString &RecvData() const { return m_recvData; }
     bool CommError() const { return m_commError; }
     void setCommError(bool on) { m_commError = on; }
@@ -70,7 +73,10 @@ private:
     QString m_recvData;
     bool m_commError = false;
     bool m_commTimeout = false;
-    bool m_closedReported = false; // the closed line was reported; later failures stay quiet
+    bool m_closedReported = false; // reported in this operation; later failures stay quiet
+    bool m_awaiting = false;       // a command waits for its reply
+    bool m_replyComplete = false;  // the awaited text has arrived
+    QString m_terminator;
     int m_ledColour = LedIdle;
     QTimer m_tmrComm;
     QTimer m_tmrLed;

@@ -1,9 +1,32 @@
-// The link's rules that need no line: the time-out of each command, and which "sr" replies
-// are taken as settings, with the ROM version read from them.
+// The link's rules that need no real line: the time-out of each command, which "sr" replies
+// are taken as settings (with the ROM version read from them), what happens to input nobody
+// waits for, and how often a closed line is reported.
+#include "link/port_choice.h"
 #include "link/serial_link.h"
 #include "link/settings_reply.h"
+#include "platform/waiter.h"
+#include "tests/support/fake_serial_port.h"
+#include "tests/support/recording_message_boxes.h"
+#include "tests/support/recording_message_line.h"
 
 #include <QtTest>
+
+namespace {
+// A link over an in-memory port that is open as Com1.
+struct LinkWorld {
+    FakeSerialPort port;
+    PortChoice choice{1, false};
+    Waiter waiter;
+    RecordingMessageBoxes boxes;
+    RecordingMessageLine line;
+    SerialLink link{port, choice, waiter, boxes, line};
+    LinkWorld()
+    {
+        port.openable = {1};
+        link.OpenPort({});
+    }
+};
+} // namespace
 
 using settingsreply::Verdict;
 Q_DECLARE_METATYPE(Verdict)
@@ -38,6 +61,9 @@ private Q_SLOTS:
         QTest::newRow("empty") << QString() << Verdict::WrongLength << -1;
         QTest::newRow("version not hex") << "sr" + block("G5") + "0\r" << Verdict::Unreadable << -1;
         QTest::newRow("version with a sign") << "sr" + block("-1") + "0\r" << Verdict::Unreadable << -1;
+        // Any character of the block, even one the tool only copies back, must be a digit.
+        QTest::newRow("mode digit not hex") << "sr" + b5.left(63) + "G0\r" << Verdict::Unreadable << -1;
+        QTest::newRow("copied byte not hex") << "sr" + head.left(56) + "ZZ0005" + "0A0\r" << Verdict::Unreadable << -1;
         // Line noise that repeats the echo leaves less than a block behind.
         QTest::newRow("echo three times") << "srsrsr" + b5.left(62) << Verdict::Unreadable << -1;
     }
@@ -50,6 +76,67 @@ private Q_SLOTS:
         QCOMPARE(r.verdict, verdict);
         QCOMPARE(r.block, verdict == Verdict::Accepted ? reply.mid(reply.indexOf("D007"), 64) : QString());
         QVERIFY(verdict != Verdict::Accepted || r.romVer == romVer);
+    }
+
+    // Input nobody waits for is dropped at once; during an exchange the buffer is bounded.
+    void inputIsBounded()
+    {
+        LinkWorld w;
+        w.port.onWrite = [&](const QByteArray &) { w.port.feedLater("sw", 5); };
+        w.link.SendCommand("sw", "sw");
+        QCOMPARE(w.link.RecvData(), QString("sw"));
+        w.port.feed(QByteArray(1 << 20, 'x')); // a babbling line while idle
+        QCOMPARE(w.link.RecvData(), QString("sw"));
+
+        // A flood during an exchange fills the buffer to its cap and no further; the
+        // echo that comes after it is lost and the exchange times out.
+        w.port.onWrite = [&](const QByteArray &) {
+            w.port.feed(QByteArray(1 << 20, 'x'));
+            w.port.feed("sw");
+        };
+        w.link.SendCommand("sw", "sw");
+        QVERIFY(w.link.CommTimeout());
+        QVERIFY2(w.link.RecvData().size() >= 4096 && w.link.RecvData().size() <= 65536,
+                 qPrintable(QString::number(w.link.RecvData().size())));
+        QCOMPARE(w.boxes.texts(), QStringList{"ZX cannot be set."});
+    }
+
+    // A reply complete while a modal dialog keeps the wait from returning is not a time-out.
+    void replyDecidedWhenItArrives()
+    {
+        LinkWorld w;
+        w.port.onWrite = [&](const QByteArray &) {
+            w.port.feedLater("sw", 20);
+            QTimer::singleShot(0, [] { // a dialog opened from a menu, held past the time-out
+                QEventLoop dialog;
+                QTimer::singleShot(3300, &dialog, &QEventLoop::quit);
+                dialog.exec();
+            });
+        };
+        w.link.SendCommand("sw", "sw");
+        QVERIFY(!w.link.CommTimeout() && !w.link.CommError());
+        QCOMPARE(w.link.RecvData(), QString("sw"));
+        QVERIFY(w.boxes.shown.isEmpty());
+    }
+
+    // On a closed line every operation tells the user once, however many commands it sends.
+    void closedLineReportedOncePerOperation()
+    {
+        LinkWorld w;
+        w.link.ClosePort();
+        for (int operation = 1; operation <= 2; ++operation) {
+            w.link.beginOperation();
+            for (int command = 0; command < 3; ++command)
+                w.link.SendCommand("sr", "\r");
+            QCOMPARE(w.boxes.shown.size(), operation);
+            QCOMPARE(w.line.lastText(), QString("RS232 communication fault."));
+        }
+        // An unplugged adapter's own box counts as the operation's one.
+        LinkWorld lost;
+        lost.link.beginOperation();
+        lost.port.lose();
+        lost.link.SendCommand("sr", "\r");
+        QCOMPARE(lost.boxes.shown.size(), 1);
     }
 };
 
