@@ -6,7 +6,6 @@
 
 #include "files/file_commands.h"
 #include "link/device_operations.h"
-#include "link/push_button_commands.h"
 #include "link/serial_link.h"
 #include "logview/frm_log.h"
 #include "logview/log_viewer.h"
@@ -15,6 +14,7 @@
 #include "platform/qt_file_dialogs.h"
 #include "platform/qt_message_boxes.h"
 #include "platform/qt_serial_port.h"
+#include "ui/command_button_panel.h"
 #include "ui/frm_config.h"
 #include "ui/frm_main.h"
 
@@ -109,17 +109,13 @@ void Application::createMainWindow()
 // File menu. The file commands come to life in MainIni, where the window creates them.
 void Application::createCommands()
 {
-    std::array<QAbstractButton *, 5> buttons{};
-    for (int i = 0; i < 5; ++i)
-        buttons[size_t(i)] = m_frm->CmdZxCom(i);
-    m_buttons = std::make_unique<PushButtonCommands>(buttons);
     m_ops = std::make_unique<DeviceOperations>(*m_link, m_waiter, m_frm->messageLine(), *m_boxes,
-                                               m_frm->editor(), *m_viewer, *m_buttons);
+                                               m_frm->editor(), *m_viewer, m_frm->commandButtons());
     connect(m_frm.get(), &FrmMain::commandClicked, m_ops.get(), &DeviceOperations::CmdZxCom_Click);
-    // A line lost while idle (adapter unplugged) takes the buttons with it; during an
-    // operation its own end applies the same rule.
+    // A line lost (adapter unplugged) takes the buttons with it; during an operation they
+    // stay locked and its end applies the same rule.
     connect(m_link.get(), &SerialLink::portStateChanged, this, [this](bool open) {
-        if (!open && !m_ops->isRunning())
+        if (!open)
             m_frm->SetButtonState();
     });
 

@@ -18,7 +18,6 @@ class FrmMain;
 class IniFile;
 class LogViewer;
 class MessageBoxes;
-class PushButtonCommands;
 class QtFileDialogs;
 class QtMessageBoxes;
 class QtSerialPort;
@@ -112,7 +111,6 @@ private:
     std::unique_ptr<SerialLink> m_link;
     std::unique_ptr<LogViewer> m_viewer;
     // Declared after what they use, so they go first.
-    std::unique_ptr<PushButtonCommands> m_buttons;
     std::unique_ptr<DeviceOperations> m_ops;
     std::unique_ptr<FileCommands> m_files;
     bool m_ending = false;

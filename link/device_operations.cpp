@@ -10,13 +10,16 @@
 #include "platform/waiter.h"
 #include "settings/settings_editor.h"
 
-#include <QLineEdit>
-
 namespace {
 
 const QString Cr = QStringLiteral("\r");
 const QString Completion = QStringLiteral("Completion");
 const QString VerifyNg = QStringLiteral("Verify was NG.");
+const QString NothingWritten = QStringLiteral("Nothing was written to the ZX.");
+const QString ConfirmClear =
+    QStringLiteral("Erase the run log stored in the ZX?\r\nThis cannot be undone.");
+const QString ConfirmDefaults =
+    QStringLiteral("Overwrite all settings in the ZX with the factory defaults?");
 
 // Before ROM version 4 the controller answers "ae" and "be" with their echo alone and is
 // then busy for a while; later versions send a carriage return once they are done.
@@ -60,10 +63,19 @@ void DeviceOperations::CmdZxCom_Click(int index)
     if (m_running || index < 0 || index >= CommandButtons::Count || cancelled())
         return;
     m_running = true;
+    m_buttons.lockForOperation();
 
-    for (int i = 0; i < CommandButtons::Count; ++i)
-        m_buttons.setEnabled(i, false);
-    m_link.setCommError(false);
+    if (!confirmed(index)) {
+        // Nothing was sent: fields and message line stay as they were.
+        if (!cancelled()) {
+            m_buttons.unlockAfterOperation();
+            m_buttons.setFocus(index);
+        }
+        m_running = false;
+        return;
+    }
+
+    m_link.beginOperation();
     m_line.ShowMessage(m_buttons.caption(index), MessageLine::Black);
 
     switch (index) {
@@ -87,15 +99,20 @@ void DeviceOperations::CmdZxCom_Click(int index)
     m_running = false;
 }
 
+// Erasing the run log and restoring the defaults cannot be undone: ask first.
+bool DeviceOperations::confirmed(int index)
+{
+    const QString question = index == DataClear ? ConfirmClear : index == DefaultDataWrite ? ConfirmDefaults : QString();
+    if (question.isEmpty())
+        return true;
+    const auto answer = m_boxes.show(question, MessageBoxes::Icon::None, MessageBoxes::Buttons::YesNoDefaultNo);
+    return answer == MessageBoxes::Answer::Yes && !cancelled();
+}
+
 void DeviceOperations::EndOperation()
 {
-    // A port closed from the menu during the operation stays unusable until it is opened
-    // again, so none of the buttons may come back.
-    const bool open = m_link.isOpen();
-    for (int i = 0; i < CommandButtons::Count; ++i)
-        m_buttons.setEnabled(i, open);
-    if (m_editor.TxtData(0)->text().isEmpty())
-        m_buttons.setEnabled(SettingDataWrite, false);
+    // The buttons' rules (port open, settings shown) are applied once, here.
+    m_buttons.unlockAfterOperation();
     if (!m_link.CommError())
         m_line.ShowMessage(Completion, MessageLine::Black);
 }
@@ -104,15 +121,18 @@ bool DeviceOperations::SetReadData()
 {
     if (!exchange(QStringLiteral("sr"), Cr))
         return false;
+    if (m_link.CommTimeout())
+        return false; // told by the exchange
     const settingsreply::Reply reply = settingsreply::parse(m_link.RecvData());
-    switch (reply.verdict) {
-    case settingsreply::Verdict::WrongLength:
-        return false;
-    case settingsreply::Verdict::Unreadable:
+    if (reply.verdict != settingsreply::Verdict::Accepted) {
+        // A reply that cannot be a whole settings block is a failure of the operation,
+        // never a silent "Completion".
         m_boxes.show(SettingsEditor::UnreadableReplyText, MessageBoxes::Icon::Exclamation, MessageBoxes::Buttons::Ok);
+        if (cancelled())
+            return false;
+        m_line.ShowMessage(SettingsEditor::UnreadableReplyLine, MessageLine::Red);
+        m_link.setCommError(true);
         return false;
-    case settingsreply::Verdict::Accepted:
-        break;
     }
     m_readData = reply.block;
     m_romVer = reply.romVer;
@@ -143,8 +163,16 @@ void DeviceOperations::WriteSettings()
     }
     if (!pause(SettlingPause))
         return;
-    if (!m_editor.MakeWriteData(m_readData) || cancelled())
-        return; // refused with its own box; nothing is sent
+    if (!m_editor.MakeWriteData(m_readData)) {
+        // Refused with its own box; nothing is sent, and the line must not say otherwise.
+        if (!cancelled()) {
+            m_line.ShowMessage(NothingWritten, MessageLine::Red);
+            m_link.setCommError(true);
+        }
+        return;
+    }
+    if (cancelled())
+        return;
 
     // Kept here: a menu command (saving a settings file) may rebuild the editor's block
     // while this one is on its way, and the read-back must be compared with what was sent.

@@ -35,8 +35,7 @@ public:
 
     // Sends "sr" and takes a complete settings reply into ReadData and RomVer.
     bool SetReadData();
-    // Unlocks the buttons as far as the port allows and reports "Completion" when nothing
-    // failed.
+    // Unlocks the buttons by their rules and reports "Completion" when nothing failed.
     void EndOperation();
 
     // The last settings block accepted from the controller; empty until then.
@@ -46,6 +45,7 @@ public:
     void setRomVer(qint16 version) { m_romVer = version; }
 
 private:
+    bool confirmed(int index);
     void readSettings();
     void WriteSettings();
     void VerifySettings(const QString &written);

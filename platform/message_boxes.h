@@ -6,7 +6,8 @@
 class MessageBoxes {
 public:
     enum class Icon { None, Information, Exclamation, Critical };
-    enum class Buttons { Ok, YesNo };
+    // YesNo: Yes is the default button; YesNoDefaultNo: No is, for what cannot be undone.
+    enum class Buttons { Ok, YesNo, YesNoDefaultNo };
     enum class Answer { Ok, Yes, No };
 
     virtual ~MessageBoxes() = default;

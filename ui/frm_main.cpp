@@ -1,5 +1,6 @@
 #include "frm_main.h"
 
+#include "command_button_panel.h"
 #include "layout_font.h"
 #include "logo_widget.h"
 #include "message_line_edit.h"
@@ -15,6 +16,7 @@
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
@@ -70,7 +72,12 @@ FrmMain::FrmMain(SerialPort &MSComm, MessageBoxes &boxes, LogStore &logStore, QW
     twips::place(m_fraTmp, 180, 5460, 6255, 2475);
 
     m_editor = new SettingsEditor(m_client, m_fraTmp, boxes, this);
-    connect(m_editor, &SettingsEditor::writeAllowed, m_cmdZxCom[1], &QWidget::setEnabled);
+    std::array<QAbstractButton *, CommandCount> buttons{};
+    std::copy(m_cmdZxCom.begin(), m_cmdZxCom.end(), buttons.begin());
+    m_buttons = std::make_unique<CommandButtonPanel>(
+        buttons, [this] { return m_MSComm.isOpen(); },
+        [this] { return !m_editor->TxtData(0)->text().isEmpty(); });
+    connect(m_editor, &SettingsEditor::writeAllowed, this, [this](bool allowed) { m_buttons->setWriteAllowed(allowed); });
 
     resize(twips::toPixels(ClientWidth), twips::toPixels(DesignHeight) + menuBar()->sizeHint().height());
 }
@@ -136,11 +143,7 @@ void FrmMain::MainIni()
 
 void FrmMain::SetButtonState()
 {
-    const bool open = m_MSComm.isOpen();
-    for (QPushButton *b : m_cmdZxCom)
-        b->setEnabled(open);
-    if (open)
-        m_cmdZxCom[1]->setEnabled(false);
+    m_buttons->SetButtonState();
 }
 
 void FrmMain::ClearDisplay()

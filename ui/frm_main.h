@@ -1,10 +1,14 @@
 #pragma once
 #include "main_menu.h"
 
+#include "link/command_buttons.h"
+
 #include <QMainWindow>
 #include <array>
 #include <functional>
+#include <memory>
 
+class CommandButtonPanel;
 class LogStore;
 class LogoWidget;
 class MessageBoxes;
@@ -28,7 +32,7 @@ public:
     static constexpr int ClientWidth = 6450;
     static constexpr int DesignHeight = 8100;
     static constexpr int StartHeight = 6030;
-    static constexpr int CommandCount = 5;
+    static constexpr int CommandCount = CommandButtons::Count;
 
     // `MSComm` is the serial port whose open state enables the command buttons.
     FrmMain(SerialPort &MSComm, MessageBoxes &boxes, LogStore &logStore, QWidget *parent = nullptr);
@@ -42,7 +46,9 @@ public:
     // file commands, an empty log store and an unknown ROM version.
     void MainIni();
     // Buttons enabled only while the port is open; writing waits for settings to show.
+    // During an operation all stay locked; its end applies the rules.
     void SetButtonState();
+    CommandButtonPanel &commandButtons() const { return *m_buttons; }
     // Blanks every settings field, switch and box.
     void ClearDisplay();
 
@@ -101,6 +107,7 @@ private:
     QLabel *m_lblVersion = nullptr;
     QFrame *m_fraTmp = nullptr;
     SettingsEditor *m_editor = nullptr;
+    std::unique_ptr<CommandButtonPanel> m_buttons;
     MainMenu m_menu;
     MainIniHooks m_hooks;
 };

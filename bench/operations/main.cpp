@@ -7,7 +7,7 @@
 //   bench_operations [rounds [index]]   (default 5 rounds of every operation; index 0..4
 //   measures one operation only, for profiling; QT_QPA_PLATFORM=offscreen is set if unset)
 #include "link/device_operations.h"
-#include "link/push_button_commands.h"
+#include "ui/command_button_panel.h"
 #include "link/serial_link.h"
 #include "logview/frm_log.h"
 #include "logview/log_store.h"
@@ -44,8 +44,11 @@ double threadCpuMs()
 
 struct CountingBoxes : MessageBoxes {
     QStringList shown;
-    Answer show(const QString &text, Icon, Buttons) override
+    // Questions (erase the log? restore the defaults?) are answered Yes and not counted.
+    Answer show(const QString &text, Icon, Buttons buttons) override
     {
+        if (buttons != Buttons::Ok)
+            return Answer::Yes;
         shown << text;
         return Answer::Ok;
     }
@@ -133,7 +136,8 @@ int main(int argc, char **argv)
     SettingsEditor editor(&window, fraTmp, boxes);
     editor.MainIni();
     LogViewer viewer(store, ini, {0, 0}, &window);
-    PushButtonCommands buttons(cmd);
+    CommandButtonPanel buttons(cmd, [&link] { return link.isOpen(); },
+                               [&editor] { return !editor.TxtData(0)->text().isEmpty(); });
     DeviceOperations ops(link, waiter, line, boxes, editor, viewer, buttons);
     window.show();
 

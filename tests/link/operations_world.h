@@ -3,7 +3,7 @@
 // pseudo-terminal in the same thread.
 #include "files/file_commands.h"
 #include "link/device_operations.h"
-#include "link/push_button_commands.h"
+#include "ui/command_button_panel.h"
 #include "link/serial_link.h"
 #include "logview/frm_log.h"
 #include "logview/log_store.h"
@@ -47,7 +47,7 @@ struct OperationsWorld {
     std::array<QAbstractButton *, 5> cmd{};
     std::unique_ptr<SettingsEditor> editor;
     std::unique_ptr<LogViewer> viewer;
-    std::unique_ptr<PushButtonCommands> buttons;
+    std::unique_ptr<CommandButtonPanel> buttons;
     std::unique_ptr<DeviceOperations> ops;
     std::unique_ptr<FileCommands> files;
     QList<int> leds;
@@ -75,11 +75,14 @@ struct OperationsWorld {
         editor->MainIni();
         viewer = std::make_unique<LogViewer>(store, ini, std::array<int, 2>{0, 0}, window);
         store.markEmpty();
-        buttons = std::make_unique<PushButtonCommands>(cmd);
+        buttons = std::make_unique<CommandButtonPanel>(cmd, [this] { return link->isOpen(); },
+                                                       [this] { return !field(0).isEmpty(); });
         ops = std::make_unique<DeviceOperations>(*link, waiter, line, boxes, *editor, *viewer, *buttons);
         files = std::make_unique<FileCommands>(dialogs, boxes, *editor, store, *viewer,
                                                [this] { return ops->ReadData(); });
-        QObject::connect(editor.get(), &SettingsEditor::writeAllowed, cmd[1], &QWidget::setEnabled);
+        QObject::connect(editor.get(), &SettingsEditor::writeAllowed,
+                         [this](bool allowed) { buttons->setWriteAllowed(allowed); });
+        buttons->SetButtonState();
         window->show();
         QApplication::setActiveWindow(window);
         line.lines.clear();

@@ -9,7 +9,19 @@ namespace {
 enum Op { Read, Write, Defaults, Get, Clear };
 using R = Misbehaviour::ReadBack;
 const QString Fault = OperationsWorld::Fault, Partial = "ZX cannot be set.", Done = "Completion", Ng = "Verify was NG.",
-              Block = OperationsWorld::Block;
+              Block = OperationsWorld::Block, Unreadable = "The setting data received from the ZX could not be read.",
+              UnreadableBox = Unreadable + "\r\nPlease try \"Setting Data Read\" again.",
+              NothingWritten = "Nothing was written to the ZX.",
+              AskClear = "Erase the run log stored in the ZX?\r\nThis cannot be undone.",
+              AskDefaults = "Overwrite all settings in the ZX with the factory defaults?";
+
+// An "sr" reply of the right length whose block holds `bad` at character `at` (1-based).
+Misbehaviour spoiledReply(int at, const QByteArray &bad)
+{
+    QByteArray block = zxsim::defaultSettingsBlock(7).toLatin1();
+    block.replace(at - 1, bad.size(), bad);
+    return {.onlyFor = {"sr"}, .times = 1, .garbage = "sr" + block + "0\r"};
+}
 
 // Not the defaults: 10000 Hz in field 0.
 QString customBlock(int rom) { return zxsim::withByte(zxsim::withByte(zxsim::defaultSettingsBlock(rom), 0, 0x10), 1, 0x27); }
@@ -86,7 +98,11 @@ private Q_SLOTS:
         QVERIFY2(tail >= c.minTail - 2, qPrintable(QString::number(tail)));
         QCOMPARE(lockedDuring, QList<bool>(5, false));
         QCOMPARE(w.line.lines.first(), qMakePair(OperationsWorld::Captions[c.op], MessageLine::Black));
-        QVERIFY(w.completed() && w.boxes.shown.isEmpty());
+        QVERIFY(w.completed());
+        // What cannot be undone is asked first, with No as the default answer.
+        const QString question = c.op == Defaults ? AskDefaults : c.op == Clear ? AskClear : QString();
+        QCOMPARE(w.boxes.texts(), question.isEmpty() ? QStringList() : QStringList{question});
+        QVERIFY(question.isEmpty() || w.boxes.shown[0].buttons == MessageBoxes::Buttons::YesNoDefaultNo);
         QVERIFY(w.leds.first() == SerialLink::LedBright && w.leds.last() == SerialLink::LedDark && !w.link->TmrLed().isActive());
         QCOMPARE(w.enabled(), QList<bool>({true, !w.field(0).isEmpty(), true, true, true}));
         QCOMPARE(w.cmd[c.op]->hasFocus(), c.op != Get);
@@ -110,14 +126,18 @@ private Q_SLOTS:
         const QStringList write{"sw", Block, "sr"};
         const QString abnormal = "Data is abnormal!!\r\nPlease set it correctly.";
         QTest::newRow("read: controller silent") << Failure{Read, {.silent = true}, {"sr"}, Fault, Fault};
-        QTest::newRow("read: one character too many") << Failure{Read, extraChar, {"sr"}, "", Done};
+        QTest::newRow("read: one character too many") << Failure{Read, extraChar, {"sr"}, UnreadableBox, Unreadable};
+        QTest::newRow("read: mode digit not hex") << Failure{Read, spoiledReply(64, "G"), {"sr"}, UnreadableBox, Unreadable};
+        QTest::newRow("read: copied byte not hex") << Failure{Read, spoiledReply(57, "ZZ"), {"sr"}, UnreadableBox, Unreadable};
+        QTest::newRow("clear: reply of the wrong length") << Failure{Clear, extraChar, {"sr"}, UnreadableBox, Unreadable};
+        QTest::newRow("clear: version not hex") << Failure{Clear, spoiledReply(61, "G"), {"sr"}, UnreadableBox, Unreadable};
         QTest::newRow("read: settings deleted") << Failure{Read, {}, {"sr"}, "Setting Data is deleted.", Done, "", 0xFF};
         QTest::newRow("read: other device type") << Failure{Read, {}, {"sr"}, "ZX type is different.", Done, "", 0x12};
         QTest::newRow("write: read-back differs in a digit") << Failure{Write, {.readBack = R::FlipCharacter, .readBackIndex = 40}, write, "", Ng};
         QTest::newRow("write: read-back differs in case") << Failure{Write, {.readBack = R::LowerCaseCharacter}, write, "", Ng};
-        QTest::newRow("write: read-back of the wrong length") << Failure{Write, extraChar, write, "", Ng, "10000"};
-        QTest::newRow("write: field out of range") << Failure{Write, {}, {}, abnormal, Done, "20000"};
-        QTest::newRow("write: field emptied") << Failure{Write, {}, {}, abnormal, Done, ""};
+        QTest::newRow("write: read-back of the wrong length") << Failure{Write, extraChar, write, UnreadableBox, Ng, "10000"};
+        QTest::newRow("write: field out of range") << Failure{Write, {}, {}, abnormal, NothingWritten, "20000"};
+        QTest::newRow("write: field emptied") << Failure{Write, {}, {}, abnormal, NothingWritten, ""};
         QTest::newRow("write: sw not echoed") << Failure{Write, {.onlyFor = {"sw"}, .silent = true}, write, Fault, Fault};
     }
     void failures()
@@ -132,14 +152,19 @@ private Q_SLOTS:
         if (c.op == Write)
             w.editor->TxtData(0)->setText(c.field0);
 
+        const QString fieldsBefore = w.field(0);
         w.click(c.op);
         QCOMPARE(w.sent(), c.sent);
-        QCOMPARE(w.boxes.texts(), c.box.isEmpty() ? QStringList() : QStringList{c.box});
+        QCOMPARE(w.boxes.texts().filter(QRegularExpression("^(?!Erase)")), c.box.isEmpty() ? QStringList() : QStringList{c.box});
         QCOMPARE(w.line.lines.last(), qMakePair(c.lastLine, c.lastLine == Done ? MessageLine::Black : MessageLine::Red));
         for (int i = 0; c.op == Read && i < 13; ++i)
             QCOMPARE(w.field(i), QString());
-        if (c.op == Read)
-            QCOMPARE(w.ops->RomVer(), qint16(c.deviceType ? 7 : 5)); // only from an accepted reply
+        // Version and block only from an accepted reply; a refused one changes nothing.
+        const bool accepted = c.deviceType || c.box.isEmpty();
+        if (c.op == Read || c.op == Clear)
+            QCOMPARE(w.ops->RomVer(), qint16(c.op == Read && accepted ? 7 : 5));
+        if (c.op == Clear)
+            QVERIFY(w.field(0) == fieldsBefore && w.ops->ReadData() == customBlock(5));
         if (c.sent.contains(Block)) // the block got through even when an echo was lost
             QCOMPARE(w.sim.settingsBlock(), w.sim.received()[1].text);
         // Blank fields lock writing, and the focus never goes to a locked button.
@@ -181,6 +206,7 @@ private Q_SLOTS:
         const QStringList write{"sr", "sw", Block, "sr"};
         QTest::newRow("port closed") << MenuCase{Write, "sr", 0, {"sr"}, Ng, "3000", false};
         QTest::newRow("port reopened, other button clicked") << MenuCase{Write, "sr", 1, write, Done, "3000", true};
+        QTest::newRow("settings file opened during a write") << MenuCase{Write, "sw", 2, write, Done, "2000", true};
         QTest::newRow("settings file opened during a read") << MenuCase{Read, "sr", 2, {"sr"}, Done, "10000", true};
         QTest::newRow("settings file saved during a write") << MenuCase{Write, Block, 3, write, Done, "4000", true};
     }
@@ -196,13 +222,13 @@ private Q_SLOTS:
         QFile file(w.dir.filePath("defaults.set"));
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write(zxsim::defaultSettingsBlock(5).toLatin1()) == 64);
         file.close();
+        QList<bool> afterMenu;
         w.when(c.at, 150, [&] {
             if (c.action <= 1)
                 w.link->ClosePort();
-            if (c.action == 1) {
+            if (c.action == 1) { // as the port menu does it
                 w.link->OpenPort({});
-                for (QAbstractButton *b : w.cmd)
-                    b->setEnabled(true);
+                w.buttons->SetButtonState();
                 w.click(Get);
             } else if (c.action == 2) {
                 w.dialogs.paths << file.fileName();
@@ -212,8 +238,10 @@ private Q_SLOTS:
                 w.dialogs.paths << w.dir.filePath("saved.set");
                 w.files->mnuSave_Click();
             }
+            afterMenu = w.enabled();
         });
         w.click(c.op);
+        QCOMPARE(afterMenu, QList<bool>(5, false)); // locked whatever the menus did
         QCOMPARE(w.sent(), c.sent);
         QCOMPARE(w.line.lastText(), c.lastLine);
         QCOMPARE(w.enabled(), QList<bool>(5, c.usable));
@@ -222,6 +250,50 @@ private Q_SLOTS:
         QCOMPARE(w.boxes.texts(), QStringList(c.usable ? 0 : 1, Fault));
         if (c.op == Write && c.usable)
             QCOMPARE(w.sim.settingsBlock().left(4), QString("B80B")); // 3000, as it was sent
+    }
+
+    // "No" to the question sends nothing and leaves the window as it was.
+    void questionAnsweredNo()
+    {
+        for (const Op op : {Defaults, Clear}) {
+            OperationsWorld w(5);
+            w.sim.setSettingsBlock(customBlock(5));
+            readFirst(w);
+            w.line.ShowMessage("before", MessageLine::Black);
+            w.boxes.answers = {MessageBoxes::Answer::No};
+            w.click(op);
+            QCOMPARE(w.boxes.texts(), QStringList{op == Clear ? AskClear : AskDefaults});
+            QCOMPARE(w.sent(), QStringList());
+            QCOMPARE(w.line.lines.size(), 1);
+            QCOMPARE(w.field(0), QString("10000"));
+            QCOMPARE(w.enabled(), QList<bool>(5, true));
+            QVERIFY(w.cmd[op]->hasFocus() && !w.ops->isRunning());
+        }
+    }
+
+    // A reply that arrived while a menu's dialog kept the wait from returning still counts.
+    void dataGetWithADialogHeldOpen()
+    {
+        OperationsWorld w(5);
+        w.when("br", 0, [] {
+            QEventLoop dialog; // held open past the 10-second time-out of "br"
+            QTimer::singleShot(10300, &dialog, &QEventLoop::quit);
+            dialog.exec();
+        });
+        w.click(Get);
+        QVERIFY(w.completed() && w.boxes.shown.isEmpty());
+        QVERIFY(w.viewer->window() && w.viewer->window()->isVisible() && !w.store.isEmpty());
+    }
+
+    // With the port closed a settings file shows its values, and every button stays locked.
+    void settingsFileWhilePortClosed()
+    {
+        OperationsWorld w(5);
+        w.link->ClosePort();
+        w.buttons->SetButtonState();
+        w.files->ShowLoadedSettings(customBlock(5));
+        QCOMPARE(w.field(0), QString("10000"));
+        QCOMPARE(w.enabled(), QList<bool>(5, false));
     }
 
     void windowClosedDuringOperation_data()
@@ -251,7 +323,7 @@ private Q_SLOTS:
         QVERIFY(!w.ops->isRunning());
         QTest::qWait(200);
         QCOMPARE(w.sent(), sent);
-        QVERIFY(w.boxes.shown.isEmpty());
+        QCOMPARE(w.boxes.texts(), op == Defaults ? QStringList{AskDefaults} : QStringList());
         QCOMPARE(w.line.lines.size(), 1); // the caption only
     }
 };

@@ -1,0 +1,45 @@
+#pragma once
+#include "link/command_buttons.h"
+
+#include <QAbstractButton>
+#include <QPointer>
+#include <array>
+#include <functional>
+
+// The one place that decides which command buttons may be pressed:
+// - none while an operation runs;
+// - none while the port is closed;
+// - "Setting Data Write" only once settings are shown: after a block was accepted, or at
+//   the end of an operation while field 0 holds text; the port rule locks it again.
+// The buttons are watched, so an operation that ends after its window has gone touches
+// nothing.
+class CommandButtonPanel : public CommandButtons {
+public:
+    using Predicate = std::function<bool()>;
+
+    // `portOpen`: the serial port is open. `settingsShown`: field 0 holds text.
+    CommandButtonPanel(const std::array<QAbstractButton *, Count> &buttons, Predicate portOpen,
+                       Predicate settingsShown);
+
+    // The port rule: all five follow the port, writing waits for settings to be shown.
+    void SetButtonState();
+    // The settings decoder accepted (true) or refused (false) a block.
+    void setWriteAllowed(bool allowed);
+    bool operationRunning() const { return m_running; }
+
+    void lockForOperation() override;
+    void unlockAfterOperation() override;
+    bool isEnabled(int index) const override;
+    void setFocus(int index) override;
+    QString caption(int index) const override;
+
+private:
+    void apply();
+    QAbstractButton *button(int index) const;
+
+    std::array<QPointer<QAbstractButton>, Count> m_buttons;
+    Predicate m_portOpen;
+    Predicate m_settingsShown;
+    bool m_running = false;
+    bool m_writeAllowed = false;
+};
