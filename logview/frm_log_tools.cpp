@@ -58,10 +58,7 @@ void FrmLog::storeChanged()
 
 void FrmLog::showStatistics()
 {
-    QString text = striptext::statistics(m_statistics);
-    if (m_comparison)
-        text += QStringLiteral("\n") + striptext::comparison(m_statistics, m_comparisonStatistics);
-    Strip->setStatistics(text);
+    Strip->setStatistics(striptext::statistics(m_statistics, m_comparison ? &m_comparisonStatistics : nullptr));
 }
 
 void FrmLog::showCursor(int second)

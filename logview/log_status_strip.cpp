@@ -25,7 +25,7 @@ LogStatusStrip::LogStatusStrip(QWidget *parent) : QFrame(parent)
     m_cursor->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     // Wide enough for the widest readout, so that pointing never moves the statistics.
     const QFontMetrics fm(font());
-    m_cursor->setFixedWidth(fm.horizontalAdvance(QStringLiteral("00.00\u00A0V   000.0\u00A0A")) + 2 * Margin);
+    m_cursor->setFixedWidth(fm.horizontalAdvance(QStringLiteral("00.00\u00A0V  000.0\u00A0A")) + 2 * Margin);
 
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(Margin, Margin, Margin, Margin);
@@ -36,7 +36,7 @@ LogStatusStrip::LogStatusStrip(QWidget *parent) : QFrame(parent)
 
 int LogStatusStrip::heightFor(const QFont &font)
 {
-    return 2 * QFontMetrics(font).lineSpacing() + 2 * Margin + 1;
+    return 3 * QFontMetrics(font).lineSpacing() + 2 * Margin;
 }
 
 void LogStatusStrip::setStatistics(const QString &text)

@@ -22,18 +22,27 @@ QString item(const QStringList &words)
     return words.join(Space);
 }
 
-QString chargeAndEnergy(const LogStatistics &s)
-{
-    return item({amount(s.chargeMah, 0, "mAh") + u',', amount(s.energyWh, 2, "Wh")});
-}
-
 } // namespace
 
-QString statistics(const LogStatistics &s)
+QString statistics(const LogStatistics &s, const LogStatistics *compared)
 {
-    if (s.empty())
-        return QStringLiteral("No data");
+    const QString vs = Space + QStringLiteral("vs") + Space;
+    if (s.empty()) {
+        if (!compared)
+            return QStringLiteral("No data");
+        return QStringLiteral("No data") + Separator + item({QStringLiteral("compared:"), statistics(*compared)});
+    }
+    // Charge and energy come first: they are what a run is read for, and they stay in
+    // view however narrow the window.
     QStringList items;
+    if (!compared || compared->empty()) {
+        items << amount(s.chargeMah, 0, "mAh") << amount(s.energyWh, 2, "Wh");
+        if (compared)
+            items << item({QStringLiteral("compared:"), QStringLiteral("No"), QStringLiteral("data")});
+    } else {
+        items << amount(s.chargeMah, 0, "mAh") + vs + amount(compared->chargeMah, 0, "mAh")
+              << amount(s.energyWh, 2, "Wh") + vs + amount(compared->energyWh, 2, "Wh");
+    }
     QString span = amount(s.seconds, 0, "s");
     if (s.missing > 0)
         span += u',' + Space + QString::number(s.missing) + Space + QStringLiteral("missing");
@@ -50,22 +59,14 @@ QString statistics(const LogStatistics &s)
     } else {
         items << item({QStringLiteral("no"), QStringLiteral("current")});
     }
-    items << amount(s.chargeMah, 0, "mAh") << amount(s.energyWh, 2, "Wh");
     return items.join(Separator);
-}
-
-QString comparison(const LogStatistics &run, const LogStatistics &other)
-{
-    return item({QStringLiteral("This"), QStringLiteral("run:"), chargeAndEnergy(run)}) + Separator
-        + item({QStringLiteral("compared:"), other.empty() ? QStringLiteral("No") + Space + QStringLiteral("data")
-                                                            : chargeAndEnergy(other)});
 }
 
 QString cursor(int second, float volts, float amps)
 {
     const QString v = volts == LogStore::Missing ? QStringLiteral("-") : numtext::fixedText(volts, 2);
     const QString a = amps == LogStore::Missing ? QStringLiteral("-") : numtext::fixedText(amps, 1);
-    return QString::number(second) + Space + QStringLiteral("s\n") + v + Space + QStringLiteral("V   ") + a + Space
+    return QString::number(second) + Space + QStringLiteral("s\n") + v + Space + QStringLiteral("V  ") + a + Space
         + QStringLiteral("A");
 }
 

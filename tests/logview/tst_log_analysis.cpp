@@ -107,22 +107,22 @@ private Q_SLOTS:
         // Charge (10+20+30+40) / 3.6 = 27.8 mAh; energy (8x10 + 7.5x20 + 8.5x40) / 3600 = 0.158 Wh.
         QTest::newRow("gaps") << Stats{"", storeOf({{0, 8, 10}, {1, 7.5, 20}, {2, -1, 30}, {3, 7, -1}, {5, 8.5, 40}}),
                                        {5, 3, 4, 7, 3, 7.75, 8.5, 4, 40, 5, 25, 100 / 3.6, 570 / 3600.0},
-                                       nb("5~s,~3~missing \u00B7 min~7.00~V~at~3~s \u00B7 avg~7.75~V,~max~8.50~V \u00B7 "
-                                          "peak~40.0~A~at~5~s \u00B7 avg~25.0~A \u00B7 28~mAh \u00B7 0.16~Wh")};
+                                       nb("28~mAh \u00B7 0.16~Wh \u00B7 5~s,~3~missing \u00B7 min~7.00~V~at~3~s \u00B7 "
+                                          "avg~7.75~V,~max~8.50~V \u00B7 peak~40.0~A~at~5~s \u00B7 avg~25.0~A")};
         QTest::newRow("all missing") << Stats{"", storeOf({}), {}, QStringLiteral("No data")};
         // 7.4 V x 120 A for one second: 33.3 mAh, 0.247 Wh.
         QTest::newRow("one sample") << Stats{"", storeOf({{0, 7.4f, 120}}),
                                              {1, 0, 1, 7.4f, 0, 7.4f, 7.4f, 1, 120, 0, 120, 120 / 3.6, double(7.4f) * 120 / 3600},
-                                             nb("1~s \u00B7 min~7.40~V~at~0~s \u00B7 avg~7.40~V,~max~7.40~V \u00B7 "
-                                                "peak~120.0~A~at~0~s \u00B7 avg~120.0~A \u00B7 33~mAh \u00B7 0.25~Wh")};
+                                             nb("33~mAh \u00B7 0.25~Wh \u00B7 1~s \u00B7 min~7.40~V~at~0~s \u00B7 "
+                                                "avg~7.40~V,~max~7.40~V \u00B7 peak~120.0~A~at~0~s \u00B7 avg~120.0~A")};
         // Equal extremes: the first second is named. Current only: no energy.
         QTest::newRow("ties, current only at the end") << Stats{"", storeOf({{6, 6, 50}, {7, 6, 50}, {8, -1, 50}}),
                                                                {3, 7, 2, 6, 6, 6, 6, 3, 50, 6, 50, 150 / 3.6, 600 / 3600.0},
-                                                               nb("3~s,~7~missing \u00B7 min~6.00~V~at~6~s \u00B7 avg~6.00~V,~max~6.00~V \u00B7 "
-                                                                  "peak~50.0~A~at~6~s \u00B7 avg~50.0~A \u00B7 42~mAh \u00B7 0.17~Wh")};
+                                                               nb("42~mAh \u00B7 0.17~Wh \u00B7 3~s,~7~missing \u00B7 min~6.00~V~at~6~s \u00B7 "
+                                                                  "avg~6.00~V,~max~6.00~V \u00B7 peak~50.0~A~at~6~s \u00B7 avg~50.0~A")};
         QTest::newRow("no current") << Stats{"", storeOf({{0, 8, -1}}), {1, 1, 1, 8, 0, 8, 8, 0, 0, 0, 0, 0, 0},
-                                             nb("1~s,~1~missing \u00B7 min~8.00~V~at~0~s \u00B7 avg~8.00~V,~max~8.00~V \u00B7 "
-                                                "no~current \u00B7 0~mAh \u00B7 0.00~Wh")};
+                                             nb("0~mAh \u00B7 0.00~Wh \u00B7 1~s,~1~missing \u00B7 min~8.00~V~at~0~s \u00B7 "
+                                                "avg~8.00~V,~max~8.00~V \u00B7 no~current")};
     }
     void statistics()
     {
@@ -143,8 +143,8 @@ private Q_SLOTS:
 
     void cursorText()
     {
-        QCOMPARE(striptext::cursor(132, 7.2f, 120), nb("132~s\n7.20~V   120.0~A"));
-        QCOMPARE(striptext::cursor(5, -1, 0.05f), nb("5~s\n-~V   0.1~A"));
+        QCOMPARE(striptext::cursor(132, 7.2f, 120), nb("132~s\n7.20~V  120.0~A"));
+        QCOMPARE(striptext::cursor(5, -1, 0.05f), nb("5~s\n-~V  0.1~A"));
     }
 
     void gridStep_data()
@@ -348,7 +348,7 @@ private Q_SLOTS:
             QCOMPARE(w.boxes.shown[0].icon, MessageBoxes::Icon::Critical);
         QVERIFY(w.store.VoltData == before.VoltData && w.store.CurData == before.CurData);
         if (!shown) {
-            QVERIFY(surface.lines.isEmpty() && !f.Strip->statisticsText().contains(u'\n'));
+            QVERIFY(surface.lines.isEmpty() && !f.Strip->statisticsText().contains(QStringLiteral("vs")));
             return;
         }
         // Lighter and dashed, behind this run: drawn before its traces, in pieces of at most 8 pixels.
@@ -357,9 +357,12 @@ private Q_SLOTS:
         QVERIFY(surface.lines.indexOf(light.last()) < surface.lines.indexOf(surface.linesOf(FrmLog::VoltColour).first()));
         for (const Line &l : light)
             QVERIFY(std::hypot(l.x2 - l.x1, l.y2 - l.y1) <= 120.001);
-        QVERIFY2(f.Strip->statisticsText().endsWith(nb("compared:~86~mAh,~0.69~Wh")), qPrintable(f.Strip->statisticsText()));
+        // Charge and energy side by side: (100 + 120 + 90) / 3.6 = 86 mAh, (810 + 960 + 711) / 3600 = 0.69 Wh.
+        const LogStatistics run = computeStatistics(w.store);
+        QCOMPARE(f.Strip->statisticsText(), nb("%1~mAh~vs~86~mAh \u00B7 %2~Wh~vs~0.69~Wh \u00B7 ").arg(qRound(run.chargeMah)).arg(run.energyWh, 0, 'f', 2)
+                                                + striptext::statistics(run).section(QStringLiteral(" \u00B7 "), 2));
         f.Menu->ClearComparison->trigger();
-        QVERIFY(!f.hasComparison() && !f.Strip->statisticsText().contains(QStringLiteral("compared")));
+        QVERIFY(!f.hasComparison() && !f.Strip->statisticsText().contains(QStringLiteral("vs")));
     }
 
     // The picture: twice the pixels on screen, both runs' traces, cursor left out; saved as PNG.
@@ -407,7 +410,7 @@ private Q_SLOTS:
         QTRY_COMPARE(f->frameGeometry().height(), qRound(5200 / 15.0) + f->stripHeight());
         QCOMPARE(f->twipRect(f->PicLog), QRectF(540, 1020, 5800, 3100));
         QCOMPARE(f->Strip->geometry(), QRect(0, f->height() - f->stripHeight(), f->width(), f->stripHeight()));
-        QVERIFY(f->Strip->statisticsText().startsWith(nb("512~s \u00B7 min~")));
+        QVERIFY(f->Strip->statisticsText().contains(nb(" \u00B7 512~s \u00B7 min~")));
         // Data Get puts a new log in the store: the figures follow.
         viewer.SetGraph(QStringLiteral("br") + QStringLiteral("FFFF").repeated(512));
         QCOMPARE(f->Strip->statisticsText(), QStringLiteral("No data"));
