@@ -19,7 +19,14 @@ FileCommands::FileCommands(FileDialogs &dialogs, MessageBoxes &boxes, SettingsEd
     , m_store(store)
     , m_viewer(viewer)
     , m_readData(std::move(readData))
+    , m_graphFiles(dialogs, boxes)
 {
+    m_viewer.setFileAccess(&m_graphFiles);
+}
+
+FileCommands::~FileCommands()
+{
+    m_viewer.setFileAccess(nullptr);
 }
 
 void FileCommands::mnuOpen_Click()
@@ -79,6 +86,8 @@ void FileCommands::OpenDataFile(const QString &Filter)
     }
 
     const bool settings = isSettings(Filter);
+    if (!settings)
+        m_graphFiles.rememberLogPath(path);
     const textfile::Content content =
         textfile::readAtMost(path, settings ? settingsfile::ReadLimit : logfile::ReadLimit);
     switch (content.status) {
@@ -133,6 +142,8 @@ void FileCommands::SaveDataFile(const QString &Filter)
         return;
     if (textfile::exists(path) && !ask(OverwriteQuestion))
         return;
+    if (!isSettings(Filter))
+        m_graphFiles.rememberLogPath(path);
 
     const QByteArray bytes = isSettings(Filter) ? settingsfile::fileContent(m_editor.WriteData())
                                                 : MakeRunDat().toLatin1();

@@ -1,4 +1,6 @@
 #pragma once
+#include "files/graph_files.h"
+
 #include <QString>
 #include <functional>
 
@@ -28,6 +30,9 @@ public:
     // none); the editor copies the bytes the tool does not own from it.
     FileCommands(FileDialogs &dialogs, MessageBoxes &boxes, SettingsEditor &editor, LogStore &store,
                  LogViewer &viewer, std::function<QString()> readData);
+    ~FileCommands();
+    FileCommands(const FileCommands &) = delete;
+    FileCommands &operator=(const FileCommands &) = delete;
 
     void mnuOpen_Click();     // File > Setting Data > Open
     void mnuSave_Click();     // File > Setting Data > Save
@@ -44,6 +49,9 @@ public:
     // The log file text for the store as it stands.
     QString MakeRunDat() const;
 
+    // The log window's comparison and picture commands, which it reaches through the viewer.
+    GraphFiles &graphFiles() { return m_graphFiles; }
+
 private:
     static bool isSettings(const QString &filter);
     bool ask(const QString &question);
@@ -55,4 +63,5 @@ private:
     LogStore &m_store;
     LogViewer &m_viewer;
     std::function<QString()> m_readData;
+    GraphFiles m_graphFiles;
 };

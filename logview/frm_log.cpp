@@ -1,5 +1,9 @@
 #include "frm_log.h"
+#include "graph_interaction.h"
+#include "graph_menu.h"
+#include "graph_overlay.h"
 #include "line_sample.h"
+#include "log_status_strip.h"
 
 #include "platform/image_surface.h"
 #include "platform/ini_file.h"
@@ -39,6 +43,7 @@ FrmLog::FrmLog(LogStore &store, IniFile &ini, std::array<int, 2> scaleLine, QWid
     buildWidgets();
     m_surface = drawTarget ? drawTarget : static_cast<DrawingSurface *>(PicLog);
     connect(PicLog, &ImageSurface::redrawNeeded, this, &FrmLog::Form_Resize);
+    buildTools();
     applyOuterSize();
     Form_Load(scaleLine, mainWindow);
 }
@@ -164,7 +169,8 @@ void FrmLog::applyOuterSize()
 
 QSize FrmLog::requestedClient() const
 {
-    const QSize px(twips::toPixels(m_outer.width()), twips::toPixels(m_outer.height()));
+    // The strip lies below the layout area, which keeps the size that was set.
+    const QSize px(twips::toPixels(m_outer.width()), twips::toPixels(m_outer.height()) + m_stripPx);
     return (px - m_appliedExtra).expandedTo(QSize(1, 1));
 }
 
@@ -195,11 +201,12 @@ void FrmLog::resizeEvent(QResizeEvent *event)
     } else {
         // Keep the twip size that was set while the window still has the pixels it gave;
         // a size from anywhere else (the user dragging) is taken from the pixels.
-        const QSize px = event->size() + extra;
+        const QSize px = event->size() + extra - QSize(0, m_stripPx);
         if (px.width() != twips::toPixels(m_outer.width()))
             m_outer.setWidth(twips::fromPixels(px.width()));
         if (px.height() != twips::toPixels(m_outer.height()))
             m_outer.setHeight(twips::fromPixels(px.height()));
     }
+    Strip->setGeometry(0, height() - m_stripPx, width(), m_stripPx);
     Form_Resize();
 }

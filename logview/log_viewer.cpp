@@ -20,7 +20,10 @@ LogViewer::~LogViewer()
 FrmLog &LogViewer::showWindow()
 {
     if (!m_window)
+    {
         m_window = new FrmLog(m_store, m_ini, m_startupScaleLine, m_mainWindow.data(), m_drawTarget);
+        m_window->setFileAccess(m_files);
+    }
     // A minimized window is brought back: the user asked to see this log.
     if (m_window->isMinimized())
         m_window->setWindowState(m_window->windowState() & ~Qt::WindowMinimized);
@@ -34,15 +37,25 @@ void LogViewer::SetGraph(const QString &reply)
 {
     FrmLog &w = showWindow();
     decodeRunData(reply, m_store);
+    w.storeChanged();
     w.Form_Resize();
 }
 
 void LogViewer::SetGraphFile()
 {
-    showWindow().Form_Resize();
+    FrmLog &w = showWindow();
+    w.storeChanged();
+    w.Form_Resize();
 }
 
 FrmLog *LogViewer::window() const
 {
     return m_window.data();
+}
+
+void LogViewer::setFileAccess(LogFileAccess *files)
+{
+    m_files = files;
+    if (m_window)
+        m_window->setFileAccess(files);
 }

@@ -7,6 +7,7 @@
 class DrawingSurface;
 class FrmLog;
 class IniFile;
+class LogFileAccess;
 class LogStore;
 class QWidget;
 
@@ -29,6 +30,9 @@ public:
     // The open log window, or null when it is closed.
     FrmLog *window() const;
 
+    // Where the window's comparison and picture commands turn for files (null: nowhere).
+    void setFileAccess(LogFileAccess *files);
+
 private:
     FrmLog &showWindow();
 
@@ -38,4 +42,5 @@ private:
     QPointer<QWidget> m_mainWindow;
     DrawingSurface *m_drawTarget;
     QPointer<FrmLog> m_window;
+    LogFileAccess *m_files = nullptr;
 };

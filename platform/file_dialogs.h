@@ -10,4 +10,11 @@ public:
     virtual ~FileDialogs() = default;
     virtual QString openFile(const QString &filter) = 0;
     virtual QString saveFile(const QString &filter) = 0;
+    // A save dialog that starts at `suggestedPath` (folder and file name). Dialogs that
+    // cannot suggest a name behave as saveFile.
+    virtual QString saveFileAs(const QString &filter, const QString &suggestedPath)
+    {
+        Q_UNUSED(suggestedPath);
+        return saveFile(filter);
+    }
 };

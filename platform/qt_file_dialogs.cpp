@@ -29,3 +29,9 @@ QString QtFileDialogs::saveFile(const QString &filter)
     return QFileDialog::getSaveFileName(m_parent, QString(), QString(), toQtFilter(filter), nullptr,
                                         QFileDialog::DontConfirmOverwrite);
 }
+
+QString QtFileDialogs::saveFileAs(const QString &filter, const QString &suggestedPath)
+{
+    return QFileDialog::getSaveFileName(m_parent, QString(), suggestedPath, toQtFilter(filter), nullptr,
+                                        QFileDialog::DontConfirmOverwrite);
+}

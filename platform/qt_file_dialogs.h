@@ -11,6 +11,7 @@ public:
     void setParentWidget(QWidget *parent) { m_parent = parent; }
     QString openFile(const QString &filter) override;
     QString saveFile(const QString &filter) override;
+    QString saveFileAs(const QString &filter, const QString &suggestedPath) override;
 
     // "desc|pattern|desc|pattern" -> Qt's "desc (pattern);;desc (pattern)".
     static QString toQtFilter(const QString &filter);

@@ -148,11 +148,13 @@ private Q_SLOTS:
         FrmLog f(w.store, w.ini, {0, 0}, nullptr);
         f.show();
         QVERIFY(QTest::qWaitForWindowExposed(&f));
-        l.dragged ? f.resize(l.request - (f.frameGeometry().size() - f.size())) : f.setSize(l.request.width(), l.request.height());
+        // The status strip lies below the layout area: the window is that much taller.
+        const QSize strip(0, f.stripHeight());
+        l.dragged ? f.resize(l.request - (f.frameGeometry().size() - f.size()) + strip) : f.setSize(l.request.width(), l.request.height());
         QTRY_COMPARE(QSize(f.Width(), f.Height()), l.outer);
         const QRectF pic(540, 1020, l.outer.width() - 1200, l.outer.height() - 2100);
         QTRY_COMPARE(f.twipRect(f.PicLog), pic);
-        QCOMPARE(f.frameGeometry().size(), QSize(qRound(l.outer.width() / 15.0), qRound(l.outer.height() / 15.0)));
+        QCOMPARE(f.frameGeometry().size(), QSize(qRound(l.outer.width() / 15.0), qRound(l.outer.height() / 15.0)) + strip);
         QCOMPARE(f.twipRect(f.CmdClose), QRectF(l.closeLeft, 300, 1575, 495));
         QCOMPARE(f.twipRect(f.Frame1), QRectF(l.outer.width() - 1605, 180, 1395, 690));
         QCOMPARE(f.PicLog->innerWidth(), int(pic.width()) - 60); // inside the 2-pixel border

@@ -1,0 +1,430 @@
+// The log window's analysis tools: statistics, cursor, zoom, comparison and export.
+#include "files/graph_files.h"
+#include "logview/frm_log.h"
+#include "logview/graph_interaction.h"
+#include "logview/graph_menu.h"
+#include "logview/graph_overlay.h"
+#include "logview/log_statistics.h"
+#include "logview/log_status_strip.h"
+#include "logview/log_store.h"
+#include "logview/log_strip_text.h"
+#include "logview/log_viewer.h"
+#include "platform/image_surface.h"
+#include "platform/ini_file.h"
+#include "tests/support/recording_message_boxes.h"
+#include "tests/support/recording_surface.h"
+#include "tests/support/scripted_file_dialogs.h"
+#include "tests/support/test_output.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <cmath>
+
+using Line = RecordingSurface::Line;
+
+namespace {
+// A sample as (seconds, volts, amps); every other second holds nothing.
+struct Sample { int t; float v, i; };
+LogStore storeOf(std::initializer_list<Sample> samples)
+{
+    LogStore s;
+    s.VoltData.fill(LogStore::Missing), s.CurData.fill(LogStore::Missing);
+    for (const Sample &x : samples)
+        s.VoltData[x.t] = x.v, s.CurData[x.t] = x.i;
+    return s;
+}
+// A full run: a slow sag and bursts of current every 20 s.
+LogStore fullRun(double voltShift = 0, double ampScale = 1)
+{
+    LogStore s;
+    for (int t = 0; t < LogStore::SampleCount; ++t) {
+        const double amps = (std::fmod(t, 20.0) < 5 ? 220 : 20) * ampScale;
+        s.CurData[t] = float(std::round(amps / 10) * 10);
+        s.VoltData[t] = float(std::round((8.2 + voltShift - 1.5 * t / 512 - 0.004 * amps) * 10) / 10);
+    }
+    return s;
+}
+QString nb(QString text) { return text.replace(u'~', QChar(0x00A0)); } // "~" stands for a no-break space
+
+struct World {
+    QTemporaryDir dir;
+    IniFile ini{dir.filePath(QStringLiteral("ZX316B Link.ini"))};
+    LogStore store = fullRun();
+    RecordingMessageBoxes boxes;
+    ScriptedFileDialogs dialogs;
+    GraphFiles files{dialogs, boxes, [] { return QDateTime(QDate(2024, 5, 1), QTime(13, 45, 12)); }};
+    QString path(const char *name) const { return dir.filePath(QLatin1String(name)); }
+    bool put(const char *name, const QByteArray &bytes) const
+    {
+        QFile f(path(name));
+        return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+    }
+};
+// A shown window on its own surface, at an outer size in twips.
+struct Shown : World {
+    FrmLog window{store, ini, {0, 0}, nullptr};
+    explicit Shown(QSize outer = {7000, 5200})
+    {
+        window.setFileAccess(&files);
+        window.storeChanged();
+        window.show();
+        window.setSize(outer.width(), outer.height());
+    }
+    bool ready() { return QTest::qWaitForWindowExposed(&window); }
+    // The second that lies under pixel x of the surface, computed from its size alone.
+    int expectedSecond(int x, double from, double to) const
+    {
+        const int inner = window.PicLog->width() - 2 * ImageSurface::BorderPixels;
+        const double t = from + (x - ImageSurface::BorderPixels) * (to - from) / inner;
+        return std::clamp(int(std::lround(std::clamp(t, from, to))), int(std::ceil(from)), std::min(511, int(std::floor(to))));
+    }
+};
+
+QImage rgb(const QImage &i) { return i.convertToFormat(QImage::Format_RGB32); }
+int count(const QImage &image, QRgb colour)
+{
+    const QImage i = rgb(image);
+    const auto *px = reinterpret_cast<const QRgb *>(i.constBits());
+    return int(std::count(px, px + qsizetype(i.width()) * i.height(), colour));
+}
+
+struct Stats { const char *name; LogStore store; LogStatistics expected; QString text; };
+} // namespace
+Q_DECLARE_METATYPE(Stats)
+
+class TstLogAnalysis : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void statistics_data()
+    {
+        QTest::addColumn<Stats>("s");
+        // Gaps: no volts at 2 s, no amps at 3 s, nothing at 4 s, nothing after 5 s.
+        // Charge (10+20+30+40) / 3.6 = 27.8 mAh; energy (8x10 + 7.5x20 + 8.5x40) / 3600 = 0.158 Wh.
+        QTest::newRow("gaps") << Stats{"", storeOf({{0, 8, 10}, {1, 7.5, 20}, {2, -1, 30}, {3, 7, -1}, {5, 8.5, 40}}),
+                                       {5, 3, 4, 7, 3, 7.75, 8.5, 4, 40, 5, 25, 100 / 3.6, 570 / 3600.0},
+                                       nb("28~mAh \u00B7 0.16~Wh \u00B7 5~s,~3~missing \u00B7 min~7.00~V~at~3~s \u00B7 "
+                                          "avg~7.75~V,~max~8.50~V \u00B7 peak~40.0~A~at~5~s \u00B7 avg~25.0~A")};
+        QTest::newRow("all missing") << Stats{"", storeOf({}), {}, QStringLiteral("No data")};
+        // 7.4 V x 120 A for one second: 33.3 mAh, 0.247 Wh.
+        QTest::newRow("one sample") << Stats{"", storeOf({{0, 7.4f, 120}}),
+                                             {1, 0, 1, 7.4f, 0, 7.4f, 7.4f, 1, 120, 0, 120, 120 / 3.6, double(7.4f) * 120 / 3600},
+                                             nb("33~mAh \u00B7 0.25~Wh \u00B7 1~s \u00B7 min~7.40~V~at~0~s \u00B7 "
+                                                "avg~7.40~V,~max~7.40~V \u00B7 peak~120.0~A~at~0~s \u00B7 avg~120.0~A")};
+        // Equal extremes: the first second is named. Current only: no energy.
+        QTest::newRow("ties, current only at the end") << Stats{"", storeOf({{6, 6, 50}, {7, 6, 50}, {8, -1, 50}}),
+                                                               {3, 7, 2, 6, 6, 6, 6, 3, 50, 6, 50, 150 / 3.6, 600 / 3600.0},
+                                                               nb("42~mAh \u00B7 0.17~Wh \u00B7 3~s,~7~missing \u00B7 min~6.00~V~at~6~s \u00B7 "
+                                                                  "avg~6.00~V,~max~6.00~V \u00B7 peak~50.0~A~at~6~s \u00B7 avg~50.0~A")};
+        QTest::newRow("no current") << Stats{"", storeOf({{0, 8, -1}}), {1, 1, 1, 8, 0, 8, 8, 0, 0, 0, 0, 0, 0},
+                                             nb("0~mAh \u00B7 0.00~Wh \u00B7 1~s,~1~missing \u00B7 min~8.00~V~at~0~s \u00B7 "
+                                                "avg~8.00~V,~max~8.00~V \u00B7 no~current")};
+    }
+    void statistics()
+    {
+        QFETCH(Stats, s);
+        const LogStatistics got = computeStatistics(s.store);
+        const LogStatistics &e = s.expected;
+        QCOMPARE(got.seconds, e.seconds);
+        QCOMPARE(got.missing, e.missing);
+        QCOMPARE(got.voltSamples, e.voltSamples);
+        QCOMPARE(got.curSamples, e.curSamples);
+        QVERIFY(got.voltMinAt == e.voltMinAt && got.curPeakAt == e.curPeakAt);
+        for (auto [a, b] : {std::pair{got.voltMin, e.voltMin}, {got.voltAvg, e.voltAvg}, {got.voltMax, e.voltMax},
+                            {got.curPeak, e.curPeak}, {got.curAvg, e.curAvg}, {got.chargeMah, e.chargeMah},
+                            {got.energyWh, e.energyWh}})
+            QVERIFY2(std::abs(a - b) < 1e-9, qPrintable(QStringLiteral("%1 != %2").arg(a).arg(b)));
+        QCOMPARE(striptext::statistics(got), s.text);
+    }
+
+    void cursorText()
+    {
+        QCOMPARE(striptext::cursor(132, 7.2f, 120), nb("132~s\n7.20~V  120.0~A"));
+        QCOMPARE(striptext::cursor(5, -1, 0.05f), nb("5~s\n-~V  0.1~A"));
+    }
+
+    void gridStep_data()
+    {
+        QTest::addColumn<double>("from");
+        QTest::addColumn<double>("to");
+        QTest::addColumn<int>("step");
+        QTest::newRow("full view") << 0.0 << 540.0 << 30;
+        QTest::newRow("200 s") << 0.0 << 200.0 << 30;
+        QTest::newRow("100 s") << 100.0 << 200.0 << 10;
+        QTest::newRow("36.7 s") << 3.5 << 40.2 << 5;
+        QTest::newRow("30 s") << 300.0 << 330.0 << 2;
+        QTest::newRow("closest") << 50.0 << 60.0 << 1;
+        QTest::newRow("closer than allowed") << 50.0 << 52.0 << 1;
+    }
+    void gridStep()
+    {
+        QFETCH(double, from);
+        QFETCH(double, to);
+        QFETCH(int, step);
+        TimeView v;
+        v.zoomTo(from, to);
+        QCOMPARE(v.gridStep(), step);
+        QVERIFY(v.span() >= TimeView::MinSpan && v.start() >= 0 && v.end() <= 540);
+        QVERIFY2(v.gridLines(step) >= 6 && v.gridLines(step) <= 18, qPrintable(QString::number(v.gridLines(step))));
+    }
+
+    // The second under the mouse, at three window sizes and while zoomed; the line sits on it.
+    void mouseToSecond_data()
+    {
+        QTest::addColumn<QSize>("outer");
+        QTest::addColumn<double>("from");
+        QTest::addColumn<double>("to");
+        QTest::newRow("initial") << QSize(7000, 5200) << 0.0 << 540.0;
+        QTest::newRow("minimum") << QSize(5070, 4600) << 0.0 << 540.0;
+        QTest::newRow("large") << QSize(12000, 9000) << 0.0 << 540.0;
+        QTest::newRow("initial, zoomed") << QSize(7000, 5200) << 100.0 << 160.0;
+        QTest::newRow("minimum, zoomed at the end") << QSize(5070, 4600) << 490.0 << 540.0;
+    }
+    void mouseToSecond()
+    {
+        QFETCH(QSize, outer);
+        QFETCH(double, from);
+        QFETCH(double, to);
+        Shown w(outer);
+        QVERIFY(w.ready());
+        if (from != 0 || to != 540)
+            w.window.zoomTo(from, to);
+        ImageSurface *pic = w.window.PicLog;
+        const int inner = pic->width() - 4;
+        for (int x : {2, 3, 2 + inner / 3, 2 + inner / 2, 2 + inner - 1, pic->width() - 1}) {
+            QTest::mouseMove(pic, QPoint(x, pic->height() / 2));
+            const int t = w.expectedSecond(x, from, to);
+            QCOMPARE(w.window.cursorSecond(), t);
+            QCOMPARE(w.window.Overlay->cursorX(), 2 + qRound((t - from) * inner / (to - from)));
+            const QString readout = striptext::cursor(t, w.store.VoltData[t], w.store.CurData[t]);
+            QCOMPARE(w.window.Strip->cursorText(), readout);
+        }
+        // Wheel zoom keeps the second under the mouse where it was.
+        const int x = 2 + inner / 3;
+        QTest::mouseMove(pic, QPoint(x, 10));
+        const int before = w.window.cursorSecond();
+        QWheelEvent wheel(QPointF(x, 10), pic->mapToGlobal(QPointF(x, 10)), {}, {0, 240}, Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(pic, &wheel);
+        QVERIFY(w.window.timeView().span() < (to - from) || w.window.timeView().span() == TimeView::MinSpan);
+        QVERIFY(std::abs(w.window.cursorSecond() - before) <= 1);
+        QVERIFY(std::abs(w.window.interaction()->exactSecondAtPixel(x) - before) < (to - from) / inner + 0.51);
+    }
+
+    // Zooming in and out and back leaves exactly the drawing and captions the window had.
+    void zoomRoundTrip()
+    {
+        World w;
+        RecordingSurface surface;
+        FrmLog f(w.store, w.ini, {0, 1}, nullptr, &surface);
+        f.setComparison(fullRun(0.3, 0.5));
+        f.clearComparison();
+        surface.clear();
+        f.Form_Resize();
+        const QList<Line> initial = surface.lines;
+        auto captions = [&f] {
+            QStringList out;
+            for (QLabel *l : f.LblS)
+                out << QStringLiteral("%1@%2,%3%4").arg(l->text()).arg(f.twipRect(l).left()).arg(f.twipRect(l).top()).arg(l->isHidden() ? "h" : "");
+            return out;
+        };
+        const QStringList initialCaptions = captions();
+        f.zoomTo(100, 160);
+        QCOMPARE(f.timeView().gridStep(), 5);
+        QVERIFY(captions() != initialCaptions && captions().filter(QStringLiteral("h")).size() == 3); // 100 .. 160 every 10 s
+        QCOMPARE(f.LblS[0]->text() + u' ' + f.LblS[6]->text(), QStringLiteral("100 160"));
+        QList<Line> grid;
+        for (const Line &l : surface.lines)
+            if (l.bgr == FrmLog::GridColour && l.x1 == l.x2 && l.y1 == 0)
+                grid << l;
+        const QList<Line> zoomedGrid = grid.mid(grid.size() - 12); // 100, 105 .. 155 s
+        QCOMPARE(zoomedGrid.first().x1, 0.0);
+        QCOMPARE(zoomedGrid[1].x1, double(qRound(5 * 5800 / 60.0)));
+        surface.clear();
+        f.interaction()->zoomBy(2);
+        f.interaction()->zoomBy(0.25);
+        f.resetZoom();
+        QCOMPARE(surface.lines.mid(surface.lines.size() - initial.size()), initial);
+        QCOMPARE(captions(), initialCaptions);
+
+        // The same on screen, by wheel and double-click: the picture comes back pixel for pixel.
+        Shown s;
+        QVERIFY(s.ready());
+        const QImage before = s.window.PicLog->picture();
+        QWheelEvent wheel(QPointF(100, 20), QPointF(100, 20), {}, {0, 360}, Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(s.window.PicLog, &wheel);
+        QVERIFY(!s.window.timeView().isDefault() && s.window.PicLog->picture() != before);
+        QTest::mouseDClick(s.window.PicLog, Qt::LeftButton, {}, QPoint(100, 20));
+        QVERIFY(s.window.timeView().isDefault());
+        QCOMPARE(s.window.PicLog->picture(), before);
+        // Dragging out 1/4 to 1/2 of the width shows about 135 to 270 s.
+        const int w4 = (s.window.PicLog->width() - 4) / 4;
+        QTest::mousePress(s.window.PicLog, Qt::LeftButton, {}, QPoint(2 + w4, 30));
+        QTest::mouseMove(s.window.PicLog, QPoint(2 + 2 * w4, 40));
+        QTest::mouseRelease(s.window.PicLog, Qt::LeftButton, {}, QPoint(2 + 2 * w4, 40));
+        QVERIFY(std::abs(s.window.timeView().start() - 135) < 3 && std::abs(s.window.timeView().end() - 270) < 3);
+        QTest::keyClick(s.window.PicLog, Qt::Key_Home);
+        QCOMPARE(s.window.PicLog->picture(), before);
+    }
+
+    void keyboard()
+    {
+        Shown w;
+        QVERIFY(w.ready());
+        w.window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w.window));
+        // Tab: left box, "Close", right box, graph.
+        w.window.ChkScaleLine[0]->setFocus();
+        QList<QWidget *> order;
+        for (int i = 0; i < 4; ++i) {
+            order << QApplication::focusWidget();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+        QCOMPARE(order, (QList<QWidget *>{w.window.ChkScaleLine[0], w.window.CmdClose, w.window.ChkScaleLine[1], w.window.PicLog}));
+        QCOMPARE(QApplication::focusWidget(), w.window.ChkScaleLine[0]);
+        // Arrows move the cursor on the focused graph; past the view's edge the view follows.
+        w.window.PicLog->setFocus();
+        w.window.setCursorSecond(100);
+        QTest::keyClick(w.window.PicLog, Qt::Key_Right);
+        QCOMPARE(w.window.cursorSecond(), 101);
+        QTest::keyClick(w.window.PicLog, Qt::Key_Left, Qt::ShiftModifier);
+        QCOMPARE(w.window.cursorSecond(), 91);
+        QVERIFY(w.window.Strip->cursorText().startsWith(QStringLiteral("91")));
+        w.window.zoomTo(80, 100);
+        QTest::keyClick(w.window.PicLog, Qt::Key_Right, Qt::ShiftModifier);
+        QCOMPARE(w.window.cursorSecond(), 101);
+        QVERIFY(w.window.timeView().end() >= 101 && w.window.timeView().span() == 20);
+        QTest::keyClick(w.window.PicLog, Qt::Key_Home);
+        QVERIFY(w.window.timeView().isDefault());
+        // Enter presses the focused button; Escape closes like "Close".
+        QPointer<FrmLog> f = &w.window;
+        f->setAttribute(Qt::WA_DeleteOnClose, false);
+        f->CmdClose->setFocus();
+        QTest::keyClick(f->CmdClose, Qt::Key_Return);
+        QVERIFY(!f->isVisible());
+        f->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f));
+        QTest::keyClick(f->PicLog, Qt::Key_Escape);
+        QVERIFY(!f->isVisible());
+    }
+
+    // A compared run is read like Log Data > Open, refused by the same rules, and never enters the store.
+    void comparison_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<bool>("shown");
+        QTest::addColumn<QString>("box");
+        const QByteArray header = "Time(s),Voltage(V),Current(A)\r\n";
+        QTest::newRow("good") << header + "0,8.1,100\r\n1,8,120\r\n2,,\r\n3,7.9,90\r\n" << true << QString();
+        QTest::newRow("row skipped") << header + "0,8.1,100\r\n2,8,120\r\n" << false << "Trouble is found in data.";
+        QTest::newRow("header case") << QByteArray("time(s),v,i\r\n0,1,2\r\n") << false << "Trouble is found in data.";
+        QTest::newRow("not a number") << header + "0,8.x,100\r\n" << false << "Trouble is found in data.";
+        QTest::newRow("empty file") << QByteArray() << false << QString();
+        QTest::newRow("no such file") << QByteArray("-") << false << "Trouble is found in data.";
+    }
+    void comparison()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(bool, shown);
+        QFETCH(QString, box);
+        World w;
+        RecordingSurface surface;
+        FrmLog f(w.store, w.ini, {0, 0}, nullptr, &surface);
+        f.setFileAccess(&w.files);
+        if (file != "-")
+            QVERIFY(w.put("other.csv", file));
+        w.dialogs.paths << w.path("other.csv");
+        const LogStore before = w.store;
+        surface.clear();
+        f.Menu->Compare->trigger();
+        QCOMPARE(w.dialogs.filters, QStringList{QStringLiteral("ZX Log data (*.csv)|*.csv|ALL files(*.*)|*.*")});
+        QCOMPARE(f.hasComparison(), shown);
+        QCOMPARE(w.boxes.texts(), box.isEmpty() ? QStringList() : QStringList{box});
+        if (!box.isEmpty())
+            QCOMPARE(w.boxes.shown[0].icon, MessageBoxes::Icon::Critical);
+        QVERIFY(w.store.VoltData == before.VoltData && w.store.CurData == before.CurData);
+        if (!shown) {
+            QVERIFY(surface.lines.isEmpty() && !f.Strip->statisticsText().contains(QStringLiteral("vs")));
+            return;
+        }
+        // Lighter and dashed, behind this run: drawn before its traces, in pieces of at most 8 pixels.
+        const QList<Line> light = surface.linesOf(0xFF7F7F);
+        QVERIFY(!light.isEmpty() && !surface.linesOf(0xDF7FDF).isEmpty());
+        QVERIFY(surface.lines.indexOf(light.last()) < surface.lines.indexOf(surface.linesOf(FrmLog::VoltColour).first()));
+        for (const Line &l : light)
+            QVERIFY(std::hypot(l.x2 - l.x1, l.y2 - l.y1) <= 120.001);
+        // Charge and energy side by side: (100 + 120 + 90) / 3.6 = 86 mAh, (810 + 960 + 711) / 3600 = 0.69 Wh.
+        const LogStatistics run = computeStatistics(w.store);
+        QCOMPARE(f.Strip->statisticsText(), nb("%1~mAh~vs~86~mAh \u00B7 %2~Wh~vs~0.69~Wh \u00B7 ").arg(qRound(run.chargeMah)).arg(run.energyWh, 0, 'f', 2)
+                                                + striptext::statistics(run).section(QStringLiteral(" \u00B7 "), 2));
+        f.Menu->ClearComparison->trigger();
+        QVERIFY(!f.hasComparison() && !f.Strip->statisticsText().contains(QStringLiteral("vs")));
+    }
+
+    // The picture: twice the pixels on screen, both runs' traces, cursor left out; saved as PNG.
+    void picture()
+    {
+        Shown w;
+        QVERIFY(w.ready());
+        w.window.setComparison(fullRun(0.8, 0.6));
+        w.window.setCursorSecond(200);
+        const QImage pic = w.window.graphPicture();
+        QCOMPARE(pic.width(), 2 * w.window.width());
+        QVERIFY(pic.height() > 2 * w.window.PicLog->height() && pic.height() < 2 * w.window.height());
+        QVERIFY(count(pic, qRgb(0, 0, 255)) > 500 && count(pic, qRgb(0xC0, 0, 0xC0)) > 500);   // this run
+        QVERIFY(count(pic, qRgb(127, 127, 255)) > 200 && count(pic, qRgb(0xDF, 0x7F, 0xDF)) > 200); // the compared one
+        QVERIFY(w.window.Overlay->isVisible() && w.window.Overlay->cursorX() > 0); // hidden only for the picture
+        QVERIFY(pic.save(testOutputDir() + QStringLiteral("/log-graph-export.png")));
+
+        // Saved where log files went last, named by date and time; a failure is told like other failed saves.
+        w.files.rememberLogPath(w.path("runs.csv"));
+        w.dialogs.paths << w.path("graph.png") << w.path("no/such/folder/graph.png");
+        w.window.Menu->SavePng->trigger();
+        QCOMPARE(w.dialogs.suggestions, QStringList{w.path("2024-05-01 13-45-12.png")});
+        QImage saved(w.path("graph.png"), "PNG");
+        QCOMPARE(saved.size(), pic.size());
+        QVERIFY(count(saved, qRgb(127, 127, 255)) > 200);
+        QVERIFY(w.boxes.shown.isEmpty());
+        w.window.Menu->SavePng->trigger();
+        QCOMPARE(w.boxes.shown.size(), 1);
+        QVERIFY(w.boxes.texts()[0].startsWith(QStringLiteral("The file was not saved.\r\n") + w.path("no/such/folder/graph.png") + "\r\n"));
+        QCOMPARE(w.boxes.shown[0].icon, MessageBoxes::Icon::Critical);
+
+        w.window.Menu->CopyGraph->trigger();
+        QCOMPARE(QApplication::clipboard()->image().size(), pic.size());
+    }
+
+    // The strip lies below the layout, which keeps its size, and shows the run's figures.
+    void stripAndScreenshot()
+    {
+        World w;
+        LogViewer viewer(w.store, w.ini, {0, 0}, nullptr);
+        viewer.setFileAccess(&w.files);
+        viewer.SetGraphFile();
+        FrmLog *f = viewer.window();
+        QVERIFY(QTest::qWaitForWindowExposed(f));
+        QTRY_COMPARE(f->frameGeometry().height(), qRound(5200 / 15.0) + f->stripHeight());
+        QCOMPARE(f->twipRect(f->PicLog), QRectF(540, 1020, 5800, 3100));
+        QCOMPARE(f->Strip->geometry(), QRect(0, f->height() - f->stripHeight(), f->width(), f->stripHeight()));
+        QVERIFY(f->Strip->statisticsText().contains(nb(" \u00B7 512~s \u00B7 min~")));
+        // Data Get puts a new log in the store: the figures follow.
+        viewer.SetGraph(QStringLiteral("br") + QStringLiteral("FFFF").repeated(512));
+        QCOMPARE(f->Strip->statisticsText(), QStringLiteral("No data"));
+        w.store = fullRun();
+        viewer.SetGraphFile();
+        f->setComparison(fullRun(-0.4, 1.2));
+        f->zoomTo(60, 240);
+        f->setCursorSecond(132);
+        QVERIFY(saveScreenshot(f, QStringLiteral("log-window-analysis.png")));
+        f->resetZoom();
+        f->setSize(FrmLog::MinWidth, FrmLog::MinHeight);
+        QVERIFY(saveScreenshot(f, QStringLiteral("log-window-analysis-minimum.png")));
+    }
+};
+
+QTEST_MAIN(TstLogAnalysis)
+#include "tst_log_analysis.moc"
