@@ -2,7 +2,7 @@
 
 #include "link/port_choice.h"
 #include "platform/ini_file.h"
-#include "settings/number_text.h"
+#include "numtext/number_text.h"
 
 #include <cmath>
 #include <limits>

@@ -1,7 +1,7 @@
 #include "files/log_file.h"
 
 #include "logview/log_store.h"
-#include "settings/number_text.h"
+#include "numtext/number_text.h"
 
 #include <QList>
 #include <cfloat>

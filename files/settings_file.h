@@ -1,4 +1,6 @@
 #pragma once
+#include "settings/block_layout.h"
+
 #include <QByteArray>
 #include <QString>
 #include <optional>
@@ -7,7 +9,7 @@
 // the same text the controller sends, so it is shown through the same decoder.
 namespace settingsfile {
 
-constexpr int BlockLength = 64;
+constexpr int BlockLength = block::Length;
 
 // Reading one byte past the block is enough to know a file is not a settings file, so
 // a large file is never read into memory.

@@ -2,7 +2,7 @@
 
 #include "command_buttons.h"
 #include "serial_link.h"
-#include "settings_reply.h"
+#include "settings/settings_reply.h"
 
 #include "logview/log_viewer.h"
 #include "platform/message_boxes.h"

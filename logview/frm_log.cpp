@@ -8,7 +8,7 @@
 #include "platform/image_surface.h"
 #include "platform/ini_file.h"
 #include "platform/twips.h"
-#include "settings/number_text.h"
+#include "numtext/number_text.h"
 
 #include <QCheckBox>
 #include <QGroupBox>

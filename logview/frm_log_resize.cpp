@@ -9,7 +9,7 @@
 #include "platform/drawing_surface.h"
 #include "platform/image_surface.h"
 #include "platform/twips.h"
-#include "settings/number_text.h"
+#include "numtext/number_text.h"
 
 #include <QCheckBox>
 #include <QGroupBox>

@@ -2,7 +2,7 @@
 #include "log_statistics.h"
 #include "log_store.h"
 
-#include "settings/number_text.h"
+#include "numtext/number_text.h"
 
 #include <QStringList>
 

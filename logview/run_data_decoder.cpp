@@ -2,7 +2,7 @@
 #include "log_store.h"
 
 #include "settings/conversions.h"
-#include "settings/number_text.h"
+#include "numtext/number_text.h"
 
 namespace {
 
@@ -29,8 +29,8 @@ void decodeRunData(const QString &reply, LogStore &store)
         const int cur = byteAt(reply, at + 2);
         decoded.VoltData[s] = (volt < 0 || volt == NoValue)
             ? LogStore::Missing
-            : HexToVolt(QStringLiteral("&H") + reply.mid(at, 2));
-        decoded.CurData[s] = (cur < 0 || cur == NoValue) ? LogStore::Missing : HexToCurrent(QString::number(cur));
+            : HexToVolt(volt);
+        decoded.CurData[s] = (cur < 0 || cur == NoValue) ? LogStore::Missing : HexToCurrent(cur);
     }
     store = decoded;
 }

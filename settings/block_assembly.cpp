@@ -1,37 +1,28 @@
 #include "settings/block_assembly.h"
 #include "settings/conversions.h"
-#include "settings/number_text.h"
+#include "numtext/number_text.h"
 #include "settings/settings_block.h"
 
 namespace assembly {
 namespace {
 
-QString lastChars(const QString &text, int count)
+// The byte (or 16-bit value) a field's text stands for, as the block keeps it.
+int encoded(const FieldSpec &f, const QString &text)
 {
-    return text.right(count);
+    const float value = numtext::readSingle(text);
+    switch (f.conversion) {
+    case Conversion::Plain: return int(numtext::roundHalfEven(numtext::leadingNumber(text)) & 0xFFFF);
+    case Conversion::Volt: return VoltToHex(value);
+    case Conversion::Current: return CurrentToHex(value);
+    case Conversion::Percent: return PercentToHex(value);
+    }
+    return 0;
 }
 
-// Rounded to a whole number, halves to even: 2.5 becomes 2.
-QString numberAsHex(const QString &text)
+void put(QString &out, int position, int bytes, int value)
 {
-    return numtext::hexText(numtext::roundHalfEven(numtext::leadingNumber(text)));
-}
-
-QString byte(const QString &hex)
-{
-    return lastChars(QLatin1Char('0') + hex, 2);
-}
-
-// Four digits high byte first, then swapped to low byte first.
-QString word(const QString &hex)
-{
-    const QString four = lastChars(QStringLiteral("000") + hex, 4);
-    return four.mid(2, 2) + four.left(2);
-}
-
-QString copied(QStringView source, int from, int to)
-{
-    return source.mid(from - 1, to - from + 1).toString();
+    for (int b = 0; b < bytes; ++b)
+        out.replace(position - 1 + 2 * b, 2, block::byteText(value >> (8 * b)));
 }
 
 } // namespace
@@ -54,31 +45,21 @@ int firstUnusableField(const FieldStates &states, bool curLimOff)
 
 bool isCopySource(QStringView block)
 {
-    return block.size() >= block::Length;
+    return block::isReadable(block);
 }
 
 QString build(const FieldTexts &t, bool curLimOff, QStringView source)
 {
-    auto single = [&](int i) { return numtext::readSingle(t[size_t(i)]); };
-    QString out;
-    out.reserve(block::Length);
-    out += word(numberAsHex(t[0]));
-    out += word(numberAsHex(t[1]));
-    out += copied(source, 9, 20); // neutral and high points: never taken from the fields
-    out += QStringLiteral("000000000000");
-    out += byte(numberAsHex(t[5]));
-    out += byte(VoltToHex(single(6)));
-    out += QStringLiteral("55");
-    out += curLimOff ? QStringLiteral("FF") : byte(CurrentToHex(single(7)));
-    out += byte(numberAsHex(t[8]));
-    out += copied(source, 43, 44); // reverse maximum duty
-    out += byte(PercentToHex(single(10)));
-    out += byte(numberAsHex(t[11]));
-    out += byte(CurrentToHex(single(12)));
-    out += QStringLiteral("00");
-    out += byte(CurrentToHex(250));
-    out += QStringLiteral("C8");
-    out += copied(source, 57, 64); // unknown byte, device type, ROM version, mode flags
+    // Everything the tool does not own stays as the controller wrote it, letter case included.
+    QString out = source.left(block::Length).toString();
+    for (const block::FixedBytes &fixed : block::Fixed)
+        out.replace(fixed.position - 1, int(qstrlen(fixed.text)), QLatin1String(fixed.text));
+    for (const FieldSpec &f : fields::table()) {
+        if (f.isHidden())
+            continue;
+        const bool off = f.index == fields::CurrentLimit && curLimOff;
+        put(out, f.position, f.bytes, off ? 0xFF : encoded(f, t[size_t(f.index)]));
+    }
     return out;
 }
 

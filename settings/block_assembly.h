@@ -23,7 +23,8 @@ using FieldTexts = std::array<QString, fields::Count>;
 // colour alone can be stale). Field 7 is exempt while the limiter is off.
 int firstUnusableField(const FieldStates &states, bool curLimOff);
 
-// A block from the controller to copy the bytes the tool does not own from.
+// A block from the controller to copy the bytes the tool does not own from: a whole,
+// readable one.
 bool isCopySource(QStringView block);
 
 // The 64 characters built from the field texts. Requires fields that passed

@@ -1,5 +1,5 @@
 #include "settings/conversions.h"
-#include "settings/number_text.h"
+#include "numtext/number_text.h"
 
 #include <cfloat>
 #include <cmath>
@@ -17,39 +17,41 @@ float single(double v)
     return static_cast<float>(v);
 }
 
-} // namespace
-
-QString CurrentToHex(float amperes)
+// Halves to even; the low eight bits are the byte, as the controller keeps it.
+int roundedByte(double x)
 {
-    const double x = double(amperes) * 0.00625 * 255 / 3;
-    return numtext::hexText(numtext::roundHalfEven(x));
+    return int(numtext::roundHalfEven(x) & 0xFF);
 }
 
-float HexToCurrent(const QString &byteText)
+} // namespace
+
+int CurrentToHex(float amperes)
 {
-    const float v = single(numtext::leadingNumber(byteText) * 3 / 0.00625 / 255);
+    return roundedByte(double(amperes) * 0.00625 * 255 / 3);
+}
+
+float HexToCurrent(int byte)
+{
+    const float v = single(double(byte) * 3 / 0.00625 / 255);
     return single(double(numtext::fix(double(v) / 10 + 0.5)) * 10);
 }
 
-QString VoltToHex(float volts)
+int VoltToHex(float volts)
 {
-    const float x = single(double(volts) / 66.0f * 10.0f * 255.0f / 3.0f);
-    return numtext::hexText(numtext::roundHalfEven(x));
+    return roundedByte(single(double(volts) / 66.0f * 10.0f * 255.0f / 3.0f));
 }
 
-float HexToVolt(const QString &byteText)
+float HexToVolt(int byte)
 {
-    const double y = numtext::leadingNumber(byteText) * 3 * 66 / 2550;
-    return numtext::readSingle(numtext::fixedText(y, 1));
+    return numtext::readSingle(numtext::fixedText(double(byte) * 3 * 66 / 2550, 1));
 }
 
-QString PercentToHex(float percent)
+int PercentToHex(float percent)
 {
-    const float x = single(double(percent) * 255 / 100);
-    return numtext::hexText(numtext::roundHalfEven(x));
+    return roundedByte(single(double(percent) * 255 / 100));
 }
 
-QString HexToPercent(const QString &byteText)
+QString HexToPercent(int byte)
 {
-    return numtext::fixedText(numtext::leadingNumber(byteText) * 100 / 255, 0);
+    return numtext::fixedText(double(byte) * 100 / 255, 0);
 }

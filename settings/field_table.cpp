@@ -1,24 +1,26 @@
 #include "settings/field_table.h"
-#include "settings/number_text.h"
+#include "numtext/number_text.h"
 
 namespace fields {
 namespace {
 
+using C = Conversion;
+
 // clang-format off
 constexpr std::array<FieldSpec, Count> kTable{{
-    { 0, "1",  "PWM frequency(at Min. load)", "Hz",  100.0f, 10000.0f,  100, 10000,  1, 5},
-    { 1, "2",  "PWM frequency(at Max. load)", "Hz",  100.0f, 10000.0f,  100, 10000,  1, 5},
-    { 2, "H1", "Neutral",                     "uS", 1020.0f,  2020.0f, 1020,  2020,  1, 4},
-    { 3, "H2", "High point(forward)",         "uS",  720.0f,  2320.0f,  720,  2320,  1, 4},
-    { 4, "H3", "High point(brake)",           "uS",  720.0f,  2320.0f,  720,  2320,  1, 4},
-    { 5, "3",  "Dead Band",                   "uS",    2.0f,    50.0f,    2,    50,  1, 2},
-    { 6, "4",  "Low Batt. Protection",        "V",     2.5f,     6.0f,   25,    60,  1, 4},
-    { 7, "5",  "Current Limiter",             "A",    50.0f,   300.0f,   50,   300, 10, 3},
-    { 8, "8",  "Brake Max. Duty",             "%",     0.0f,   100.0f,    0,   100,  1, 3},
-    { 9, "H4", "Reverse Max Duty",            "%",     0.0f,   100.0f,    0,   100,  1, 3},
-    {10, "9",  "Neutral Brake",               "%",     0.0f,   100.0f,    0,   100,  1, 3},
-    {11, "7",  "Current Limit timer",         "Sec",   0.0f,   240.0f,    0,   240,  1, 3},
-    {12, "6",  "Current Limiter(Time Limit)", "A",    50.0f,   300.0f,   50,   300, 10, 3},
+    { 0, "1",  "PWM frequency(at Min. load)", "Hz",  100.0f, 10000.0f,  100, 10000,  1, 5,  1, 2, C::Plain},
+    { 1, "2",  "PWM frequency(at Max. load)", "Hz",  100.0f, 10000.0f,  100, 10000,  1, 5,  5, 2, C::Plain},
+    { 2, "H1", "Neutral",                     "uS", 1020.0f,  2020.0f, 1020,  2020,  1, 4,  9, 2, C::Plain},
+    { 3, "H2", "High point(forward)",         "uS",  720.0f,  2320.0f,  720,  2320,  1, 4, 13, 2, C::Plain},
+    { 4, "H3", "High point(brake)",           "uS",  720.0f,  2320.0f,  720,  2320,  1, 4, 17, 2, C::Plain},
+    { 5, "3",  "Dead Band",                   "uS",    2.0f,    50.0f,    2,    50,  1, 2, 33, 1, C::Plain},
+    { 6, "4",  "Low Batt. Protection",        "V",     2.5f,     6.0f,   25,    60,  1, 4, 35, 1, C::Volt},
+    { 7, "5",  "Current Limiter",             "A",    50.0f,   300.0f,   50,   300, 10, 3, 39, 1, C::Current},
+    { 8, "8",  "Brake Max. Duty",             "%",     0.0f,   100.0f,    0,   100,  1, 3, 41, 1, C::Plain},
+    { 9, "H4", "Reverse Max Duty",            "%",     0.0f,   100.0f,    0,   100,  1, 3, 43, 1, C::Plain},
+    {10, "9",  "Neutral Brake",               "%",     0.0f,   100.0f,    0,   100,  1, 3, 45, 1, C::Percent},
+    {11, "7",  "Current Limit timer",         "Sec",   0.0f,   240.0f,    0,   240,  1, 3, 47, 1, C::Plain},
+    {12, "6",  "Current Limiter(Time Limit)", "A",    50.0f,   300.0f,   50,   300, 10, 3, 49, 1, C::Current},
 }};
 // clang-format on
 
@@ -35,16 +37,6 @@ const std::array<FieldSpec, Count> &table()
 const FieldSpec &row(int index)
 {
     return kTable.at(static_cast<size_t>(index));
-}
-
-bool isHidden(int index)
-{
-    return index == 2 || index == 3 || index == 4 || index == 9;
-}
-
-bool snapsToTens(int index)
-{
-    return index == CurrentLimit || index == CurrentLimitTime;
 }
 
 QString tooltip(int index)

@@ -1,51 +1,8 @@
 #include "settings/settings_block.h"
 #include "settings/conversions.h"
-#include "settings/number_text.h"
+#include "numtext/number_text.h"
 
 namespace block {
-namespace {
-
-QString hexPrefixed(QStringView chars)
-{
-    return QStringLiteral("&H") + chars.toString();
-}
-
-// Collects the steps in order; a plain-number position that does not hold hexadecimal
-// digits only ends the reading there.
-struct Reader {
-    QStringView block;
-    Reading out{{}, true};
-
-    void show(const Step &step)
-    {
-        if (out.complete)
-            out.steps.append(step);
-    }
-    // `bytes` bytes from `position`, low byte first, shown in decimal.
-    void plain(Step::Kind kind, int index, int position, int bytes = 1)
-    {
-        QString digits;
-        for (int b = bytes - 1; b >= 0; --b)
-            digits += byteChars(block, position + 2 * b);
-        const auto value = numtext::strictHex(digits, 2 * bytes);
-        if (value < 0)
-            out.complete = false;
-        show({kind, index, QString::number(value)});
-    }
-    QString converted(int position) const { return hexPrefixed(byteChars(block, position)); }
-};
-
-} // namespace
-
-QString byteChars(QStringView block, int position)
-{
-    return block.mid(position - 1, 2).toString();
-}
-
-int lenientByte(QStringView block, int position)
-{
-    return int(numtext::leadingNumber(hexPrefixed(byteChars(block, position))));
-}
 
 bool isReadable(QStringView text)
 {
@@ -58,38 +15,64 @@ bool isReadable(QStringView text)
     return true;
 }
 
+int byteAt(QStringView text, int position)
+{
+    if (position < 1 || position + 1 > text.size())
+        return -1;
+    return int(numtext::strictHex(text.mid(position - 1, 2), 2));
+}
+
+QString byteText(int value)
+{
+    return numtext::hexText(value & 0xFF).rightJustified(2, QLatin1Char('0'));
+}
+
+int valueOf(QStringView block, const FieldSpec &field)
+{
+    int value = 0;
+    for (int b = field.bytes - 1; b >= 0; --b) {
+        const int byte = byteAt(block, field.position + 2 * b);
+        if (byte < 0)
+            return -1;
+        value = value * 256 + byte;
+    }
+    return value;
+}
+
+QString fieldText(QStringView block, const FieldSpec &field)
+{
+    const int value = valueOf(block, field);
+    switch (field.conversion) {
+    case Conversion::Plain: return QString::number(value);
+    case Conversion::Volt: return numtext::shortestText(HexToVolt(value));
+    case Conversion::Current: return numtext::shortestText(HexToCurrent(value));
+    case Conversion::Percent: return HexToPercent(value);
+    }
+    return QString();
+}
+
 Device deviceOf(QStringView block)
 {
-    const int type = lenientByte(block, TypePosition);
+    const int type = byteAt(block, TypePosition);
     if (type == 0xFF)
         return Device::Deleted;
     return type == 0 ? Device::Zx316b : Device::Other;
 }
 
-Reading read(QStringView text)
+QList<Step> read(QStringView text)
 {
-    if (text.size() < Length)
+    if (!isReadable(text))
         return {};
     using K = Step::Kind;
-    Reader r{text.left(Length)};
-    r.show({K::ZxType, 0, ZxTypeName});
-    for (int i = 0; i <= 4; ++i)
-        r.plain(K::Field, i, 4 * i + 1, 2);
-    r.plain(K::Field, 5, 33);
-    r.show({K::Field, 6, numtext::shortestText(HexToVolt(r.converted(35)))});
-    r.show({K::Field, 7, numtext::shortestText(HexToCurrent(r.converted(39)))});
-    r.show({K::CurLimOffCheck, 7, {}});
-    r.plain(K::Field, 8, 41);
-    r.plain(K::Field, 9, 43);
-    r.show({K::Field, 10, HexToPercent(r.converted(45))});
-    r.plain(K::Field, 11, 47);
-    r.show({K::Field, 12, numtext::shortestText(HexToCurrent(r.converted(49)))});
-    r.plain(K::Version, 0, VersionPosition);
-    const auto mode = numtext::strictHex(text.mid(ModeDigitPosition - 1, 1), 1);
-    if (mode < 0)
-        r.out.complete = false;
-    r.show({K::ModeFlags, 0, {}, int(mode)});
-    return r.out;
+    QList<Step> steps{{K::ZxType, 0, ZxTypeName}};
+    for (const FieldSpec &f : fields::table()) {
+        steps.append({K::Field, f.index, fieldText(text, f)});
+        if (f.index == fields::CurrentLimit)
+            steps.append({K::CurLimOffCheck, f.index, {}});
+    }
+    steps.append({K::Version, 0, QString::number(byteAt(text, VersionPosition))});
+    steps.append({K::ModeFlags, 0, {}, int(numtext::strictHex(text.mid(ModeDigitPosition - 1, 1), 1))});
+    return steps;
 }
 
 } // namespace block

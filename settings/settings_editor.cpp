@@ -1,5 +1,5 @@
 #include "settings/settings_editor.h"
-#include "settings/number_text.h"
+#include "numtext/number_text.h"
 #include "settings/spin_button.h"
 #include "platform/colours.h"
 
@@ -24,14 +24,10 @@ void SettingsEditor::MainIni()
 {
     for (const FieldSpec &s : fields::table()) {
         const int i = s.index;
-        m_minData[size_t(i)] = s.minimum;
-        m_maxData[size_t(i)] = s.maximum;
         TxtData(i)->setToolTip(fields::tooltip(i));
         UpDownData(i)->setMinimum(s.spinMinimum);
         UpDownData(i)->setMaximum(s.spinMaximum);
-        UpDownData(i)->setSingleStep(1);
-        if (fields::snapsToTens(i))
-            UpDownData(i)->setSingleStep(10);
+        UpDownData(i)->setSingleStep(s.spinStep);
         setFieldText(i, QString());
     }
 }
@@ -56,7 +52,7 @@ void SettingsEditor::TxtData_Change(int i)
         return;
     float v = numtext::readSingle(text);
 
-    if (fields::snapsToTens(i)) {
+    if (fields::row(i).snapsToTens()) {
         // Two-digit entries 50..99 and three-digit entries up to 399 are taken as meant
         // to the nearest ten; 10..49 are left as typed, they may be the start of 100..499.
         const double first = numtext::leadingNumber(text.left(1));
@@ -66,7 +62,7 @@ void SettingsEditor::TxtData_Change(int i)
         }
     }
 
-    const bool inRange = m_minData[size_t(i)] <= v && v <= m_maxData[size_t(i)];
+    const bool inRange = MinData(i) <= v && v <= MaxData(i);
     setFieldColour(i, inRange ? Black : Red);
     if (!inRange)
         return;
@@ -80,8 +76,8 @@ void SettingsEditor::TxtData_Change(int i)
 void SettingsEditor::UpDownData_Change(int i)
 {
     const float v = numtext::readSingle(TxtData(i)->text());
-    const float low = m_minData[size_t(i)];
-    const float high = m_maxData[size_t(i)];
+    const float low = MinData(i);
+    const float high = MaxData(i);
     if (v < low) {
         setFieldText(i, numtext::shortestText(low));
     } else if (v <= high) {
@@ -130,6 +126,7 @@ void SettingsEditor::setFieldText(int i, const QString &text)
 
 void SettingsEditor::setFieldColour(int i, int bgr)
 {
+    m_outOfRange[size_t(i)] = bgr == Red;
     QLineEdit *field = TxtData(i);
     QPalette p = field->palette();
     p.setColor(QPalette::Text, colourFromBgr(bgr));
@@ -138,5 +135,5 @@ void SettingsEditor::setFieldColour(int i, int bgr)
 
 int SettingsEditor::fieldColour(int i) const
 {
-    return bgrFromColour(TxtData(i)->palette().color(QPalette::Text));
+    return m_outOfRange.at(size_t(i)) ? Red : Black;
 }

@@ -77,11 +77,12 @@ public:
     QLineEdit *TxtZxType() const { return m_w.txtZxType; }
     QLineEdit *TxtVer() const { return m_w.txtVer; }
 
-    float MinData(int i) const { return m_minData.at(size_t(i)); }
-    float MaxData(int i) const { return m_maxData.at(size_t(i)); }
+    float MinData(int i) const { return fields::row(i).minimum; }
+    float MaxData(int i) const { return fields::row(i).maximum; }
     float CurLimData() const { return m_curLimData; }
     // Text colour of a field as 0xBBGGRR; Red marks a value out of range.
     int fieldColour(int i) const;
+    bool isOutOfRange(int i) const { return m_outOfRange.at(size_t(i)); }
 
 Q_SIGNALS:
     // "Setting Data Write" may (true) or may not (false) be used now.
@@ -97,9 +98,8 @@ private:
 
     MessageBoxes &m_boxes;
     SettingsWidgets m_w;
-    // Fifteen entries as the window has always kept them; 13 and 14 are never used.
-    std::array<float, 15> m_minData{};
-    std::array<float, 15> m_maxData{};
+    // The validity mark of each field; the text colour shows it.
+    std::array<bool, fields::Count> m_outOfRange{};
     float m_curLimData = 0;
     QString m_writeData;
     QString m_lastFileBlock;

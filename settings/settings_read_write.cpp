@@ -1,6 +1,6 @@
 // Showing a settings block in the editor and building the block to write from it.
 #include "settings/block_assembly.h"
-#include "settings/number_text.h"
+#include "numtext/number_text.h"
 #include "settings/settings_block.h"
 #include "settings/settings_editor.h"
 #include "platform/message_boxes.h"
@@ -46,8 +46,7 @@ DecodeResult SettingsEditor::ShowReadData(const QString &text, BlockSource sourc
         break;
     }
 
-    const block::Reading reading = block::read(text);
-    for (const block::Step &step : reading.steps) {
+    for (const block::Step &step : block::read(text)) {
         switch (step.kind) {
         case block::Step::Kind::ZxType:
             TxtZxType()->setText(step.text);
@@ -67,9 +66,6 @@ DecodeResult SettingsEditor::ShowReadData(const QString &text, BlockSource sourc
             break;
         }
     }
-    if (!reading.complete)
-        return refuse(DecodeResult::Unreadable, unreadable);
-
     if (source == BlockSource::File)
         m_lastFileBlock = text.left(block::Length);
     Q_EMIT writeAllowed(true);
@@ -95,7 +91,7 @@ bool SettingsEditor::MakeWriteData(const QString &readData)
     assembly::FieldTexts texts;
     for (int i = 0; i < fields::Count; ++i) {
         texts[size_t(i)] = TxtData(i)->text();
-        states[size_t(i)] = {texts[size_t(i)], fieldColour(i) == Red};
+        states[size_t(i)] = {texts[size_t(i)], isOutOfRange(i)};
     }
     const bool off = ChkCurLimOff()->isChecked();
     if (assembly::firstUnusableField(states, off) >= 0) {

@@ -5,7 +5,7 @@
 #include "platform/ini_file.h"
 #include "platform/serial_port.h"
 #include "platform/twips.h"
-#include "settings/number_text.h"
+#include "numtext/number_text.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -44,7 +44,7 @@ void decode(const QString &text)
     SettingsEditor &e = editor();
     const auto source = text.size() % 2 ? BlockSource::File : BlockSource::Device;
     const DecodeResult result = e.ShowReadData(text, source);
-    require(result != DecodeResult::Accepted || block::read(text).complete);
+    require(result != DecodeResult::Accepted || !block::read(text).isEmpty());
     // "Off" never stands beside a value, whatever the block held.
     require(!e.ChkCurLimOff()->isChecked() || e.TxtData(7)->text().isEmpty());
     if (result == DecodeResult::Accepted && e.MakeWriteData(text)) {

@@ -3,7 +3,7 @@
 // waits for, and how often a closed line is reported.
 #include "link/port_choice.h"
 #include "link/serial_link.h"
-#include "link/settings_reply.h"
+#include "settings/settings_reply.h"
 #include "platform/waiter.h"
 #include "tests/support/fake_serial_port.h"
 #include "tests/support/recording_message_boxes.h"

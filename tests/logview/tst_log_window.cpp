@@ -1,3 +1,4 @@
+#include "settings/settings_block.h"
 #include "logview/frm_log.h"
 #include "logview/log_store.h"
 #include "logview/log_viewer.h"
@@ -42,7 +43,7 @@ QString realisticRunDataReply()
         const double burst = std::max(0.0, 1.0 - std::fmod(t + 7.0, 21.0) / 6.0) * (0.55 + 0.45 * std::sin(M_PI * t / 300.0));
         const double amps = t < 8 || t == 300 ? 0.0 : 12 + 250 * burst + 6 * std::sin(t * 1.7);
         const double volts = 8.4 - 1.2 * t / 300.0 - 0.3 * std::pow(t / 300.0, 4) - amps * 0.0075;
-        const QString pair = VoltToHex(float(volts)).rightJustified(2, u'0') + CurrentToHex(float(amps)).rightJustified(2, u'0');
+        const QString pair = block::byteText(VoltToHex(float(volts))) + block::byteText(CurrentToHex(float(amps)));
         reply += t > 300 ? QStringLiteral("FFFF") : pair;
     }
     return reply + u'\r';

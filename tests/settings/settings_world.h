@@ -29,11 +29,11 @@ inline QString withPlainValue(int field, int value)
 }
 
 // The text a reading shows in one field (null when it never reaches the field).
-inline QString shownField(const block::Reading &r, int field)
+inline QString shownField(const QList<block::Step> &r, int field)
 {
-    const auto it = std::find_if(r.steps.begin(), r.steps.end(),
+    const auto it = std::find_if(r.begin(), r.end(),
                                  [&](const block::Step &s) { return s.kind == block::Step::Kind::Field && s.index == field; });
-    return it == r.steps.end() ? QString() : it->text;
+    return it == r.end() ? QString() : it->text;
 }
 } // namespace worked
 

@@ -1,5 +1,8 @@
 #include "settings/conversions.h"
-#include "settings/number_text.h"
+#include "settings/settings_block.h"
+
+#include <cmath>
+#include "numtext/number_text.h"
 #include "settings_world.h"
 
 using namespace numtext;
@@ -19,12 +22,11 @@ QString apply(const QString &routine, const QString &in)
         return QStringLiteral("%1 %2 %3").arg(roundHalfEven(d)).arg(fix(d)).arg(fixedText(d, 0));
     if (routine == "write" || routine == "write single")
         return routine == "write" ? shortestText(d) + ' ' + fixedText(d, 1) : shortestText(f) + ' ' + fixedText(f, 1);
-    if (routine.startsWith("HexTo")) // decimal digits too, as the log decoder passes them
-        return routine == "HexToPercent" ? HexToPercent(in) : shortestText(routine == "HexToVolt" ? HexToVolt(in) : HexToCurrent(in));
-    return routine == "CurrentToHex" ? CurrentToHex(f) : routine == "VoltToHex" ? VoltToHex(f) : PercentToHex(f);
+    const int byte = routine == "CurrentToHex" ? CurrentToHex(f) : routine == "VoltToHex" ? VoltToHex(f) : PercentToHex(f);
+    return block::byteText(byte);
 }
 
-struct Decode { const char *name; QString block; bool complete; int field; const char *shown; };
+struct Decode { const char *name; QString block; bool readable; int field; const char *shown; };
 } // namespace
 Q_DECLARE_METATYPE(Decode)
 
@@ -52,15 +54,26 @@ private Q_SLOTS:
         rows("CurrentToHex", {{"50", "1B"}, {"80", "2A"}, {"240", "80"}, {"250", "85"}, {"300", "9F"}, {"480", "FF"}});
         rows("VoltToHex", {{"2.5", "20"}, {"3.3", "2A"}, {"5", "40"}, {"6", "4D"}});
         rows("PercentToHex", {{"10", "1A"}, {"30", "4C"}, {"50", "80"}, {"100", "FF"}});
-        rows("HexToCurrent", {{"&H1B", "50"}, {"&H9F", "300"}, {"&HFF", "480"}, {"&H05", "10"}, {"&H00", "0"}, {"255", "480"}, {"&HZZ", "0"}});
-        rows("HexToVolt", {{"&H20", "2.5"}, {"&H40", "5"}, {"&H3F", "4.9"}, {"&H4D", "6"}, {"&HFF", "19.8"}});
-        rows("HexToPercent", {{"&H80", "50"}, {"&HFF", "100"}, {"&H00", "0"}});
+        rows("PercentToHex", {{"300", "FD"}, {"-0.1", "00"}, {"-0.2", "FF"}}); // the byte is the low eight bits
     }
     void routines()
     {
         QFETCH(QString, routine);
         QFETCH(QString, input);
         QTEST(apply(routine, input), "result");
+    }
+
+    // Each byte the controller can hold, through each conversion, against the physical
+    // formula: 3 A and 66/255 V per 0.00625 and 10 units, rounded as the field shows it.
+    void everyByteOfEveryConversion()
+    {
+        for (int b = 0; b <= 255; ++b) {
+            const double amperes = b * 3.0 / (0.00625 * 255);
+            QCOMPARE(HexToCurrent(b), float(std::floor(amperes / 10 + 0.5) * 10));
+            const double volts = b * 3.0 * 66 / 2550;
+            QCOMPARE(HexToVolt(b), float(std::floor(volts * 10 + 0.5) / 10));
+            QCOMPARE(HexToPercent(b), QString::number(std::floor(b * 100.0 / 255 + 0.5)));
+        }
     }
 
     // Every value a field accepts is written and read back as the same text. Hidden
@@ -79,25 +92,25 @@ private Q_SLOTS:
             const QString text = field == fields::LowBattery ? shortestText(n / 10.0) : QString::number(n);
             assembly::FieldTexts texts = worked::fieldTexts();
             texts[size_t(field)] = text;
-            const QString source = fields::isHidden(field) ? worked::withPlainValue(field, n) : worked::Block;
+            const QString source = s.isHidden() ? worked::withPlainValue(field, n) : worked::Block;
             QCOMPARE(worked::shownField(block::read(assembly::build(texts, false, source)), field), text);
         }
     }
 
-    // Positions read as plain numbers must hold hex digits; decoding stops before the
-    // field that holds another character. Bytes shown through a conversion are lenient.
+    // Only a block of 64 hexadecimal digits is read, and then every field of it; one stray
+    // character anywhere, even in bytes the tool never shows, refuses the whole block.
     void decoding_data()
     {
-        QTest::addColumn<Decode>("d"); // `shown` null: decoding stopped before the field
+        QTest::addColumn<Decode>("d"); // `shown` null: nothing was read
         using worked::with;
         for (const Decode &d : std::initializer_list<Decode>{
                  {"E803 in field 0", with(1, "E803"), true, 0, "1000"}, {"6300 in field 0", with(1, "6300"), true, 0, "99"},
                  {"unsigned word", with(9, "FFFF"), true, 2, "65535"}, {"lower case", with(33, "0a"), true, 5, "10"},
-                 {"G in field 0", with(2, "G"), false, 0, nullptr}, {"G in field 1 keeps field 0", with(5, "G"), false, 0, "2000"},
-                 {"blank in dead band", with(34, " "), false, 5, nullptr}, {"G in volts is lenient", with(35, "G0"), true, 6, "0"},
-                 {"G in version", with(62, "G"), false, 12, "150"}, {"G in mode digit", with(64, "G"), false, 12, "150"},
-                 {"high mode digit unread", with(63, "G"), true, 12, "150"},
-                 {"unused bytes unread", with(21, "GGGGGGGGGGGG"), true, 5, "6"},
+                 {"volts", with(35, "4D"), true, 6, "6"}, {"amperes", with(39, "9F"), true, 7, "300"},
+                 {"percent", with(45, "80"), true, 10, "50"}, {"last field", with(49, "1B"), true, 12, "50"},
+                 {"G in field 0", with(2, "G"), false, 0, nullptr}, {"G in volts", with(35, "G0"), false, 6, nullptr},
+                 {"blank in dead band", with(34, " "), false, 5, nullptr}, {"G in mode digit", with(64, "G"), false, 12, nullptr},
+                 {"unused bytes", with(21, "GGGGGGGGGGGG"), false, 5, nullptr},
                  {"longer: tail ignored", worked::Block + "GG\r", true, 0, "2000"},
                  {"63 characters", worked::Block.left(63), false, 0, nullptr}})
             QTest::newRow(d.name) << d;
@@ -105,9 +118,12 @@ private Q_SLOTS:
     void decoding()
     {
         QFETCH(Decode, d);
-        const block::Reading r = block::read(d.block);
-        QCOMPARE(r.complete, d.complete);
+        const QList<block::Step> r = block::read(d.block);
+        QCOMPARE(block::isReadable(d.block), d.readable);
+        QCOMPARE(r.isEmpty(), !d.readable);
         QCOMPARE(worked::shownField(r, d.field), QString::fromLatin1(d.shown));
+        if (d.readable) // version and mode flags close the reading
+            QVERIFY(r.last().kind == block::Step::Kind::ModeFlags && r.last().bits == 0xA);
     }
 };
 

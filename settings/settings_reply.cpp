@@ -1,6 +1,5 @@
-#include "settings_reply.h"
+#include "settings/settings_reply.h"
 
-#include "settings/number_text.h"
 #include "settings/settings_block.h"
 
 namespace settingsreply {
@@ -8,7 +7,7 @@ namespace settingsreply {
 Reply parse(const QString &recvData)
 {
     Reply reply;
-    if (recvData.size() != ReplyLength)
+    if (recvData.size() != block::ReplyLength)
         return reply;
 
     // The block is hexadecimal only, so every "sr" in the reply is the echo.
@@ -20,10 +19,9 @@ Reply parse(const QString &recvData)
     if (!block::isReadable(rest))
         return reply;
 
-    const QString block = rest.left(BlockLength);
     reply.verdict = Verdict::Accepted;
-    reply.block = block;
-    reply.romVer = qint16(numtext::strictHex(QStringView(block).mid(VersionPosition - 1, 2), 2));
+    reply.block = rest.left(block::Length);
+    reply.romVer = qint16(block::byteAt(reply.block, block::VersionPosition));
     return reply;
 }
 

@@ -1,4 +1,6 @@
 #pragma once
+#include "settings/block_layout.h"
+
 #include <QString>
 #include <QtGlobal>
 
@@ -6,10 +8,6 @@
 // more characters, one of them the closing carriage return. Only a reply of exactly that
 // length is taken; the ROM version it carries decides how some later commands are awaited.
 namespace settingsreply {
-
-constexpr int ReplyLength = 68;
-constexpr int BlockLength = 64;
-constexpr int VersionPosition = 61; // 1-based, two hexadecimal characters
 
 enum class Verdict {
     Accepted,

@@ -1,4 +1,4 @@
-#include "settings/number_text.h"
+#include "numtext/number_text.h"
 
 #include <QByteArray>
 #include <charconv>
