@@ -12,4 +12,9 @@ QString VersionText()
     return VersionText(ZX_VERSION_MAJOR, ZX_VERSION_MINOR, ZX_VERSION_PATCH);
 }
 
+QString VersionNumber()
+{
+    return QStringLiteral("%1.%2.%3").arg(ZX_VERSION_MAJOR).arg(ZX_VERSION_MINOR).arg(ZX_VERSION_PATCH);
+}
+
 } // namespace appidentity

@@ -13,4 +13,8 @@ QString VersionText(int major, int minor, int revision);
 // The version this program was built as.
 QString VersionText();
 
+// The same version as a plain number, major.minor.revision ("1.0.0"), as packages and
+// `--version` show it.
+QString VersionNumber();
+
 } // namespace appidentity

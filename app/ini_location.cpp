@@ -8,14 +8,24 @@ QString chooseIniPath(const QString &appPath, const QString &appTitle, const QSt
 {
     const QString fileName = appTitle + QStringLiteral(".ini");
     const QString beside = appPath + QLatin1Char('/') + fileName;
-    if (QFileInfo::exists(beside) || QFileInfo(appPath).isWritable() || userConfigDir.isEmpty())
+    if (userConfigDir.isEmpty())
+        return beside;
+    if (!isInstalledCopy(appPath) && (QFileInfo::exists(beside) || QFileInfo(appPath).isWritable()))
         return beside;
     QDir().mkpath(userConfigDir);
     return userConfigDir + QLatin1Char('/') + fileName;
 }
 
+bool isInstalledCopy(const QString &appPath)
+{
+    const QDir bin(appPath);
+    return bin.dirName() == QLatin1String("bin")
+        && QFileInfo::exists(bin.filePath(QStringLiteral("../share/applications/zx316b-link.desktop")));
+}
+
 QString defaultUserConfigDir()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
-        + QStringLiteral("/zx316b-link");
+    // No home folder known: no user folder either, rather than one at the file system's root.
+    const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    return base.isEmpty() ? QString() : base + QStringLiteral("/zx316b-link");
 }

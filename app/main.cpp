@@ -1,12 +1,24 @@
 // zx316b-link: the program that links a PC to the ZX316B speed controller.
 #include "application.h"
+#include "command_line.h"
 
 #include <QApplication>
+#include <cstdio>
 
 int main(int argc, char *argv[])
 {
+    // Answered before the application object exists: it needs a display, and these two
+    // must work from a terminal without one.
+    const QString answer = commandline::earlyAnswer(commandline::fromArgv(argc, argv));
+    if (!answer.isEmpty()) {
+        std::fputs(answer.toLocal8Bit().constData(), stdout);
+        return std::fflush(stdout) == 0 ? 0 : 1;
+    }
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("zx316b-link"));
+    // Lets the desktop match the window to the menu entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("zx316b-link"));
     // The program ends when the main window closes, not when the first dialog does.
     QApplication::setQuitOnLastWindowClosed(false);
 

@@ -1,7 +1,6 @@
 #include "qt_serial_port.h"
 
 #include <QFileInfo>
-#include <unistd.h>
 
 QtSerialPort::QtSerialPort(PortCatalog catalog, QObject *parent)
     : SerialPort(parent), m_catalog(std::move(catalog))
@@ -52,8 +51,8 @@ QString QtSerialPort::openFailureText(const QString &path) const
     const QFileInfo info(path);
     if (!info.exists())
         return QStringLiteral("%1 does not exist (is the adapter plugged in?).").arg(path);
-    const QByteArray local = QFile::encodeName(path);
-    if (::access(local.constData(), R_OK | W_OK) != 0)
+    // Asks the system whether this user may read and write the device (group dialout).
+    if (!info.isReadable() || !info.isWritable())
         return QStringLiteral("No permission to use %1. Add your user to the 'dialout' group "
                               "(sudo usermod -aG dialout $USER) and log in again.").arg(path);
     if (m_port.error() == QSerialPort::PermissionError)

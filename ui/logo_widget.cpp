@@ -17,6 +17,17 @@ QImage LogoWidget::render(QSize size)
     return image;
 }
 
+QImage LogoWidget::renderIcon(int pixels)
+{
+    QImage image(pixels, pixels, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(double(pixels) / DesignHeight, double(pixels) / DesignHeight);
+    paintBadge(p, DesignHeight);
+    return image;
+}
+
 void LogoWidget::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
@@ -30,28 +41,7 @@ void LogoWidget::paintEvent(QPaintEvent *)
 // coordinates (150 x 45).
 void LogoWidget::paintDesign(QPainter &p)
 {
-    QLinearGradient back(0, 0, 0, DesignHeight);
-    back.setColorAt(0.0, QColor(0x1d, 0x3b, 0x6e));
-    back.setColorAt(1.0, QColor(0x0b, 0x1a, 0x33));
-    p.setPen(QPen(QColor(0x6f, 0xb8, 0xe8), 1.2));
-    p.setBrush(back);
-    p.drawRoundedRect(QRectF(0.6, 0.6, DesignWidth - 1.2, DesignHeight - 1.2), 7, 7);
-
-    // Ring and spark: a motor with power running through it.
-    p.setPen(QPen(QColor(0x6f, 0xb8, 0xe8), 2.4));
-    p.setBrush(Qt::NoBrush);
-    p.drawEllipse(QPointF(22.5, 22.5), 14, 14);
-    QPainterPath spark;
-    spark.moveTo(25.5, 9.5);
-    spark.lineTo(15.5, 24.5);
-    spark.lineTo(22.0, 24.5);
-    spark.lineTo(19.0, 35.5);
-    spark.lineTo(30.0, 19.5);
-    spark.lineTo(23.5, 19.5);
-    spark.closeSubpath();
-    p.setPen(QPen(QColor(0x8a, 0x5a, 0x00), 0.8));
-    p.setBrush(QColor(0xff, 0xc8, 0x2e));
-    p.drawPath(spark);
+    paintBadge(p, DesignWidth);
 
     QFont name(QStringLiteral("DejaVu Sans"));
     name.setPixelSize(19);
@@ -69,4 +59,30 @@ void LogoWidget::paintDesign(QPainter &p)
     p.drawText(QRectF(45, 26, 104, 14), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("LINK"));
     p.setPen(QPen(QColor(0xff, 0xc8, 0x2e), 1.4));
     p.drawLine(QPointF(92, 33.5), QPointF(140, 33.5));
+}
+
+void LogoWidget::paintBadge(QPainter &p, double width)
+{
+    QLinearGradient back(0, 0, 0, DesignHeight);
+    back.setColorAt(0.0, QColor(0x1d, 0x3b, 0x6e));
+    back.setColorAt(1.0, QColor(0x0b, 0x1a, 0x33));
+    p.setPen(QPen(QColor(0x6f, 0xb8, 0xe8), 1.2));
+    p.setBrush(back);
+    p.drawRoundedRect(QRectF(0.6, 0.6, width - 1.2, DesignHeight - 1.2), 7, 7);
+
+    // Ring and spark: a motor with power running through it.
+    p.setPen(QPen(QColor(0x6f, 0xb8, 0xe8), 2.4));
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(QPointF(22.5, 22.5), 14, 14);
+    QPainterPath spark;
+    spark.moveTo(25.5, 9.5);
+    spark.lineTo(15.5, 24.5);
+    spark.lineTo(22.0, 24.5);
+    spark.lineTo(19.0, 35.5);
+    spark.lineTo(30.0, 19.5);
+    spark.lineTo(23.5, 19.5);
+    spark.closeSubpath();
+    p.setPen(QPen(QColor(0x8a, 0x5a, 0x00), 0.8));
+    p.setBrush(QColor(0xff, 0xc8, 0x2e));
+    p.drawPath(spark);
 }

@@ -19,6 +19,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLockFile>
@@ -216,13 +217,59 @@ private Q_SLOTS:
         QCOMPARE(w.quits, realLoop ? 0 : 1); // once, however often the window is closed
     }
 
+    // `layout`: the executable's folder and what stands around it; "desktop": an installation's desktop entry
+    // beside bin/, "ini": an INI file beside the executable, "nouser": no user folder is known.
+    void iniLocation_data()
+    {
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QString>("layout");
+        QTest::addColumn<bool>("inUserFolder");
+        QTest::newRow("a build folder") << "build/bin" << "" << false;
+        QTest::newRow("the demo folder with its INI") << "build/demo" << "ini" << false;
+        QTest::newRow("installed, even where it could write") << "usr/bin" << "desktop" << true;
+        QTest::newRow("installed, an INI beside is not used") << "usr/bin" << "desktop ini" << true;
+        QTest::newRow("a desktop entry beside no bin/") << "usr/demo" << "desktop" << false;
+        QTest::newRow("installed, no home folder known") << "usr/bin" << "desktop nouser" << false;
+    }
+    void iniLocation()
+    {
+        QFETCH(QString, folder);
+        QFETCH(QString, layout);
+        QTemporaryDir root;
+        const QString appPath = root.filePath(folder), user = root.filePath("home/.config/zx316b-link");
+        const QString entry = QFileInfo(appPath).path() + "/share/applications/zx316b-link.desktop";
+        QVERIFY(QDir().mkpath(appPath) && QDir().mkpath(QFileInfo(entry).path()));
+        QVERIFY(!layout.contains("desktop") || QFile(entry).open(QIODevice::WriteOnly));
+        QVERIFY(!layout.contains("ini") || QFile(appPath + "/ZX316B Link.ini").open(QIODevice::WriteOnly));
+        const QString chosen = chooseIniPath(appPath, "ZX316B Link", layout.contains("nouser") ? QString() : user);
+        QTEST(chosen == user + "/ZX316B Link.ini", "inUserFolder");
+        if (chosen != user + "/ZX316B Link.ini")
+            QCOMPARE(chosen, appPath + "/ZX316B Link.ini");
+    }
+
+    // The installed program's first start: the port dialog first, the port kept in the user's folder.
+    void installedCopyFirstStart()
+    {
+        World w("", {3});
+        const QString bin = w.appDir.filePath("usr/bin");
+        QVERIFY(QDir().mkpath(bin) && QDir().mkpath(w.appDir.filePath("usr/share/applications")));
+        QVERIFY(QFile(w.appDir.filePath("usr/share/applications/zx316b-link.desktop")).open(QIODevice::WriteOnly));
+        w.app = std::make_unique<Application>(ShellPlace{bin, bin + "/zx316b-link", w.userDir.filePath("zx316b-link"),
+                                                         w.lockDir.path()},
+                                              ShellSeams{&w.port, &w.boxes, &w.dialogs, [] { return QList<SystemPort>(); }, [] {}});
+        w.answers = {"Com3 ok"};
+        QVERIFY(w.app->Main());
+        QCOMPARE(w.seen, QStringList{""}); // before the main window
+        QCOMPARE(IniFile(w.userDir.filePath("zx316b-link/ZX316B Link.ini")).ReadIni("RS232C", "CommPort"), "3");
+        QVERIFY(QDir(bin).isEmpty() && w.port.isOpen());
+    }
+
     // Where this copy stands on the machine: its INI file, its lock, its version.
     void placeOnTheMachine()
     {
         QCOMPARE(appidentity::VersionText(2, 3, 15), QStringLiteral("Version2.315"));
         QTemporaryDir app, user, locks;
         const QString title = QStringLiteral("ZX316B Link"), userDir = user.filePath("zx");
-        QCOMPARE(chooseIniPath(app.path(), title, user.path()), app.filePath("ZX316B Link.ini"));
         // A folder that cannot hold the file: the user's configuration folder takes it.
         QVERIFY(chooseIniPath(app.filePath("gone"), title, userDir) == userDir + "/ZX316B Link.ini" && QFileInfo(userDir).isDir());
         const QString exe = QStringLiteral("/opt/zx/zx316b-link");
