@@ -2,7 +2,7 @@
 #include "config.h"
 
 #include "link/port_choice.h"
-#include "logview/log_store.h"
+#include "logdata/log_store.h"
 #include "platform/port_catalog.h"
 #include "platform/waiter.h"
 

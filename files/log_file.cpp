@@ -1,6 +1,6 @@
 #include "files/log_file.h"
 
-#include "logview/log_store.h"
+#include "logdata/log_store.h"
 #include "numtext/number_text.h"
 
 #include <QList>

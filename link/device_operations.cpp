@@ -8,7 +8,7 @@
 #include "platform/message_boxes.h"
 #include "platform/message_line.h"
 #include "platform/waiter.h"
-#include "settings/settings_editor.h"
+#include "editor/settings_editor.h"
 
 namespace {
 

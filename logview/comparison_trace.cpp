@@ -1,8 +1,8 @@
 #include "comparison_trace.h"
-#include "log_store.h"
+#include "logdata/log_store.h"
 #include "time_view.h"
 
-#include "platform/drawing_surface.h"
+#include "platform/gui/drawing_surface.h"
 
 #include <algorithm>
 #include <cmath>

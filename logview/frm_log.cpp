@@ -5,9 +5,9 @@
 #include "line_sample.h"
 #include "log_status_strip.h"
 
-#include "platform/image_surface.h"
+#include "platform/gui/image_surface.h"
 #include "platform/ini_file.h"
-#include "platform/twips.h"
+#include "platform/gui/twips.h"
 #include "numtext/number_text.h"
 
 #include <QCheckBox>

@@ -1,7 +1,7 @@
 #pragma once
 #include <functional>
-#include "log_statistics.h"
-#include "log_store.h"
+#include "logdata/log_statistics.h"
+#include "logdata/log_store.h"
 #include "time_view.h"
 #include "twip_geometry.h"
 

@@ -4,11 +4,11 @@
 #include "frm_log.h"
 #include "graph_interaction.h"
 #include "line_sample.h"
-#include "log_store.h"
+#include "logdata/log_store.h"
 
-#include "platform/drawing_surface.h"
-#include "platform/image_surface.h"
-#include "platform/twips.h"
+#include "platform/gui/drawing_surface.h"
+#include "platform/gui/image_surface.h"
+#include "platform/gui/twips.h"
 #include "numtext/number_text.h"
 
 #include <QCheckBox>

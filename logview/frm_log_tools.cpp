@@ -6,11 +6,11 @@
 #include "graph_overlay.h"
 #include "log_file_access.h"
 #include "log_status_strip.h"
-#include "log_strip_text.h"
+#include "logdata/log_strip_text.h"
 #include "picture_surface.h"
 
-#include "platform/image_surface.h"
-#include "platform/twips.h"
+#include "platform/gui/image_surface.h"
+#include "platform/gui/twips.h"
 
 #include <QApplication>
 #include <QCheckBox>

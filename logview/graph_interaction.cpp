@@ -2,7 +2,7 @@
 #include "graph_overlay.h"
 #include "time_view.h"
 
-#include "platform/image_surface.h"
+#include "platform/gui/image_surface.h"
 
 #include <QContextMenuEvent>
 #include <QKeyEvent>

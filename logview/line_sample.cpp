@@ -1,8 +1,8 @@
 #include "line_sample.h"
 #include "twip_geometry.h"
 
-#include "platform/colours.h"
-#include "platform/twips.h"
+#include "platform/gui/colours.h"
+#include "platform/gui/twips.h"
 
 #include <QPainter>
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "log_viewer.h"
 #include "frm_log.h"
-#include "run_data_decoder.h"
+#include "logdata/run_data_decoder.h"
 
 LogViewer::LogViewer(LogStore &store, IniFile &ini, std::array<int, 2> startupScaleLine, QWidget *mainWindow,
                      DrawingSurface *drawTarget)

@@ -1,6 +1,6 @@
 #include "picture_surface.h"
 
-#include "platform/colours.h"
+#include "platform/gui/colours.h"
 
 #include <cmath>
 

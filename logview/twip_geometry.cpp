@@ -1,7 +1,7 @@
 #include "twip_geometry.h"
 
-#include "platform/image_surface.h"
-#include "platform/twips.h"
+#include "platform/gui/image_surface.h"
+#include "platform/gui/twips.h"
 
 #include <QWidget>
 #include <cmath>

@@ -4,7 +4,7 @@
 #include "link/port_choice.h"
 #include "platform/ini_file.h"
 #include "platform/serial_port.h"
-#include "platform/twips.h"
+#include "platform/gui/twips.h"
 #include "numtext/number_text.h"
 
 #include <QComboBox>

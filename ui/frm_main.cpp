@@ -7,10 +7,10 @@
 #include "shape_led.h"
 
 #include "link/serial_link.h"
-#include "logview/log_store.h"
+#include "logdata/log_store.h"
 #include "platform/serial_port.h"
-#include "platform/twips.h"
-#include "settings/settings_editor.h"
+#include "platform/gui/twips.h"
+#include "editor/settings_editor.h"
 
 #include <QCloseEvent>
 #include <QFrame>

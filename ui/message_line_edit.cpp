@@ -1,6 +1,6 @@
 #include "message_line_edit.h"
 
-#include "platform/colours.h"
+#include "platform/gui/colours.h"
 
 MessageLineEdit::MessageLineEdit(QWidget *parent) : QLineEdit(parent)
 {

@@ -1,6 +1,6 @@
 #include "shape_led.h"
 
-#include "platform/colours.h"
+#include "platform/gui/colours.h"
 
 #include <QPainter>
 

@@ -3,10 +3,10 @@
 // and one full layout-and-draw pass while zoomed, with and without a compared run.
 #include "logview/frm_log.h"
 #include "logview/graph_overlay.h"
-#include "logview/log_statistics.h"
-#include "logview/log_store.h"
+#include "logdata/log_statistics.h"
+#include "logdata/log_store.h"
 
-#include "platform/image_surface.h"
+#include "platform/gui/image_surface.h"
 #include "platform/ini_file.h"
 
 #include <QApplication>

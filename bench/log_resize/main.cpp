@@ -1,9 +1,9 @@
 // Time of one full layout-and-draw pass of the log window (background, grid, captions and
 // both traces, 1024 segments) at the window's initial size and at the size of a 4K screen.
 #include "logview/frm_log.h"
-#include "logview/log_store.h"
+#include "logdata/log_store.h"
 
-#include "platform/image_surface.h"
+#include "platform/gui/image_surface.h"
 #include "platform/ini_file.h"
 
 #include <QApplication>

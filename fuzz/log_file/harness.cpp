@@ -1,7 +1,7 @@
 // A log file's text through the reader. Whatever a file leaves in the store, the program
 // must be able to write it out and read that back.
 #include "files/log_file.h"
-#include "logview/log_store.h"
+#include "logdata/log_store.h"
 
 #include <cstdint>
 #include <cstdlib>

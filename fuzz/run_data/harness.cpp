@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes to the run-data decoder as a received reply. Every sample must
 // come out as "no value" (-1) or as a value the conversions can produce from a byte.
-#include "logview/log_store.h"
-#include "logview/run_data_decoder.h"
+#include "logdata/log_store.h"
+#include "logdata/run_data_decoder.h"
 
 #include <QString>
 #include <cstdint>

@@ -1,7 +1,7 @@
 // Feeds arbitrary texts to the settings-block decoding through the editor that shows
 // them, and checks what a shown block may lead to.
 #include "settings/settings_block.h"
-#include "settings/settings_editor.h"
+#include "editor/settings_editor.h"
 #include "platform/message_boxes.h"
 
 #include <QApplication>

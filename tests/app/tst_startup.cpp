@@ -7,7 +7,7 @@
 #include "logview/frm_log.h"
 #include "logview/log_viewer.h"
 #include "platform/ini_file.h"
-#include "settings/settings_editor.h"
+#include "editor/settings_editor.h"
 #include "tests/support/fake_serial_port.h"
 #include "tests/support/recording_message_boxes.h"
 #include "tests/support/scripted_file_dialogs.h"

@@ -1,11 +1,11 @@
 // The File menu's commands against real files in a temporary folder, dialogs and boxes answered by script.
-#include "files/file_commands.h"
+#include "ui/file_commands.h"
 #include "files/log_file.h"
 #include "logview/frm_log.h" // LogViewer keeps a QPointer to it
-#include "logview/log_store.h"
+#include "logdata/log_store.h"
 #include "logview/log_viewer.h"
 #include "platform/ini_file.h"
-#include "settings/settings_editor.h"
+#include "editor/settings_editor.h"
 #include "tests/support/recording_message_boxes.h"
 #include "tests/support/scripted_file_dialogs.h"
 

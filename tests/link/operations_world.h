@@ -1,17 +1,17 @@
 #pragma once
 // The device operations wired as the program wires them, with the simulated controller on a
 // pseudo-terminal in the same thread.
-#include "files/file_commands.h"
+#include "ui/file_commands.h"
 #include "link/device_operations.h"
 #include "ui/command_button_panel.h"
 #include "link/serial_link.h"
 #include "logview/frm_log.h"
-#include "logview/log_store.h"
+#include "logdata/log_store.h"
 #include "logview/log_viewer.h"
 #include "platform/ini_file.h"
 #include "platform/qt_serial_port.h"
 #include "platform/waiter.h"
-#include "settings/settings_editor.h"
+#include "editor/settings_editor.h"
 #include "sim/controller_simulator.h"
 #include "tests/support/recording_message_boxes.h"
 #include "tests/support/recording_message_line.h"

@@ -2,7 +2,7 @@
 // line, what the window shows after them, and how failures, menus and closing end them.
 #include "operations_world.h"
 
-#include "logview/run_data_decoder.h"
+#include "logdata/run_data_decoder.h"
 #include "sim/settings_block.h"
 
 namespace {

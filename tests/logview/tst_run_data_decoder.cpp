@@ -1,5 +1,5 @@
-#include "logview/log_store.h"
-#include "logview/run_data_decoder.h"
+#include "logdata/log_store.h"
+#include "logdata/run_data_decoder.h"
 
 #include <QTest>
 

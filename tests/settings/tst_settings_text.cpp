@@ -3,7 +3,9 @@
 
 #include <cmath>
 #include "numtext/number_text.h"
-#include "settings_world.h"
+#include "worked_block.h"
+
+#include <QTest>
 
 using namespace numtext;
 

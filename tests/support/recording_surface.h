@@ -1,5 +1,5 @@
 #pragma once
-#include "platform/drawing_surface.h"
+#include "platform/gui/drawing_surface.h"
 
 #include <QList>
 #include <QTest>

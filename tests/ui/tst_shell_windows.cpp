@@ -6,10 +6,10 @@
 #include "ui/shape_led.h"
 
 #include "link/port_choice.h"
-#include "logview/log_store.h"
+#include "logdata/log_store.h"
 #include "platform/ini_file.h"
-#include "platform/twips.h"
-#include "settings/settings_editor.h"
+#include "platform/gui/twips.h"
+#include "editor/settings_editor.h"
 #include "tests/support/fake_serial_port.h"
 #include "tests/support/recording_message_boxes.h"
 #include "tests/support/test_output.h"

@@ -1,5 +1,5 @@
 #pragma once
-#include "message_boxes.h"
+#include "platform/message_boxes.h"
 
 #include <QPointer>
 #include <QWidget>

@@ -1,4 +1,4 @@
-#include "settings/spin_button.h"
+#include "editor/spin_button.h"
 
 #include <QToolButton>
 #include <QVBoxLayout>

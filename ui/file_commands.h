@@ -1,5 +1,5 @@
 #pragma once
-#include "files/graph_files.h"
+#include "ui/graph_files.h"
 
 #include <QString>
 #include <functional>

@@ -1,5 +1,5 @@
 #pragma once
-#include "file_dialogs.h"
+#include "platform/file_dialogs.h"
 
 #include <QPointer>
 #include <QWidget>

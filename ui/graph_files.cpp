@@ -1,9 +1,9 @@
-#include "files/graph_files.h"
+#include "ui/graph_files.h"
 
-#include "files/file_commands.h"
+#include "ui/file_commands.h"
 #include "files/log_file.h"
 #include "files/text_file.h"
-#include "logview/log_store.h"
+#include "logdata/log_store.h"
 #include "platform/atomic_file.h"
 #include "platform/file_dialogs.h"
 #include "platform/message_boxes.h"

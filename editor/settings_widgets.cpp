@@ -1,6 +1,6 @@
-#include "settings/settings_widgets.h"
-#include "settings/spin_button.h"
-#include "platform/twips.h"
+#include "editor/settings_widgets.h"
+#include "editor/spin_button.h"
+#include "platform/gui/twips.h"
 
 #include <QCheckBox>
 #include <QFontMetricsF>

@@ -1,15 +1,15 @@
-#include "files/file_commands.h"
+#include "ui/file_commands.h"
 
 #include "files/log_file.h"
 #include "files/settings_file.h"
 #include "files/text_file.h"
 #include "platform/atomic_file.h"
 #include "logview/frm_log.h" // LogViewer keeps a QPointer to it
-#include "logview/log_store.h"
+#include "logdata/log_store.h"
 #include "logview/log_viewer.h"
 #include "platform/file_dialogs.h"
 #include "platform/message_boxes.h"
-#include "settings/settings_editor.h"
+#include "editor/settings_editor.h"
 
 FileCommands::FileCommands(FileDialogs &dialogs, MessageBoxes &boxes, SettingsEditor &editor,
                            LogStore &store, LogViewer &viewer, std::function<QString()> readData)

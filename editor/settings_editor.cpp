@@ -1,7 +1,7 @@
-#include "settings/settings_editor.h"
+#include "editor/settings_editor.h"
 #include "numtext/number_text.h"
-#include "settings/spin_button.h"
-#include "platform/colours.h"
+#include "editor/spin_button.h"
+#include "platform/gui/colours.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #pragma once
 #include "settings/field_table.h"
-#include "settings/settings_widgets.h"
+#include "editor/settings_widgets.h"
 
 #include <QObject>
 #include <QString>

@@ -2,7 +2,7 @@
 #include "settings/block_assembly.h"
 #include "numtext/number_text.h"
 #include "settings/settings_block.h"
-#include "settings/settings_editor.h"
+#include "editor/settings_editor.h"
 #include "platform/message_boxes.h"
 
 #include <QCheckBox>
