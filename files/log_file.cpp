@@ -81,6 +81,9 @@ Load loadLogText(QStringView text, LogStore &store)
 {
     if (text.isEmpty())
         return Load::Empty;
+    // Read into a copy: the held log changes only when the whole file is accepted, and
+    // then exactly as if its rows had been stored one by one.
+    LogStore read = store;
     qsizetype pos = 0;
     for (int n = 0; pos < text.size(); ++n) {
         // CR, LF and CR LF each end a line; the last line may end at the end of the file.
@@ -92,9 +95,10 @@ Load loadLogText(QStringView text, LogStore &store)
             next += text[next] == u'\r' && next + 1 < text.size() && text[next + 1] == u'\n' ? 2 : 1;
         const QStringView line = text.mid(pos, end - pos);
         pos = next;
-        if (!takeLine(line, n, store))
+        if (!takeLine(line, n, read))
             return Load::Refused;
     }
+    store = read;
     return Load::Loaded;
 }
 
