@@ -109,7 +109,7 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("ini");
         QTest::addColumn<SystemList>("system");
         QTest::addColumn<QStringList>("expected"); // "number=path description"
-        const SystemList machine{{"/dev/ttyS1", "built-in", false}, {"/dev/ttyS0", "console", false},
+        const SystemList machine{{"/dev/ttyS1", "built-in", false}, {"/dev/ttyS0", "first built-in", false},
                                  {"/dev/ttyUSB1", "second", true}, {"/dev/ttyACM0", "modem", true},
                                  {"/dev/ttyUSB0", "FT232R", true}};
         QTest::newRow("[Ports] alone defines, descriptions from the system")
@@ -118,8 +118,9 @@ private Q_SLOTS:
         QTest::newRow("[Ports]: bad keys skipped, first mapping wins")
             << QByteArray("[Ports]\nCOM2=/a\ncom0=/b\nCom17=/c\nPort4=/d\nCom5x=/e\nCom6=\nCom16=/f\nCom2=/g\n") << SystemList{}
             << QStringList{"2=/a ", "16=/f "};
-        QTest::newRow("system list: USB first, console never") << QByteArray() << machine
-            << QStringList{"1=/dev/ttyACM0 modem", "2=/dev/ttyUSB0 FT232R", "3=/dev/ttyUSB1 second", "4=/dev/ttyS1 built-in"};
+        QTest::newRow("system list: USB first, then built-in ports") << QByteArray() << machine
+            << QStringList{"1=/dev/ttyACM0 modem", "2=/dev/ttyUSB0 FT232R", "3=/dev/ttyUSB1 second",
+                           "4=/dev/ttyS0 first built-in", "5=/dev/ttyS1 built-in"};
         SystemList many;
         QStringList expected;
         for (int i = 20; i >= 0; --i)
@@ -138,6 +139,51 @@ private Q_SLOTS:
         for (const PortEntry &e : catalog.entries())
             actual << QStringLiteral("%1=%2 %3").arg(QString::number(e.number), e.devicePath, e.description);
         QTEST(actual, "expected");
+    }
+    // Only the kernel's console is kept from the list, wherever it is; the files are
+    // those of a fake root ("-": no such file).
+    void consoleIsLeftOut_data()
+    {
+        QTest::addColumn<QByteArray>("active");
+        QTest::addColumn<QByteArray>("vt");
+        QTest::addColumn<QByteArray>("consoles");
+        QTest::addColumn<QStringList>("left");
+        const QByteArray serial = "ttyS0                -W- (EC  p a)    4:64\n", vt = "tty0                 -WU (EC  p  )    4:1\n";
+        QTest::newRow("serial console") << QByteArray("ttyS0\n") << QByteArray("-") << serial << QStringList{"/dev/ttyS0"};
+        QTest::newRow("virtual console in front") << QByteArray("tty0\n") << QByteArray("tty2\n") << vt << QStringList{"/dev/tty2"};
+        QTest::newRow("second serial port and a virtual console") << QByteArray("tty0 ttyS1\n") << QByteArray("tty1\n")
+            << QByteArray("ttyS1                -W- (E  p a)    4:65\n" + vt) << QStringList{"/dev/tty1", "/dev/ttyS1"};
+        QTest::newRow("only /proc/consoles") << QByteArray("-") << QByteArray("-") << QByteArray("ttyUSB0 -W- (E p ) 188:0\n")
+            << QStringList{"/dev/ttyUSB0"};
+        QTest::newRow("no console files") << QByteArray("-") << QByteArray("-") << QByteArray("-") << QStringList{};
+        QTest::newRow("junk") << QByteArray("../../etc/passwd\n\n") << QByteArray("-") << QByteArray("\n\n \x01\n") << QStringList{"/dev/\x01"};
+    }
+    void consoleIsLeftOut()
+    {
+        QFETCH(QByteArray, active);
+        QFETCH(QByteArray, vt);
+        QFETCH(QByteArray, consoles);
+        QFETCH(QStringList, left);
+        QTemporaryDir root;
+        for (auto [file, bytes] : {std::pair{"sys/class/tty/console/active", active}, {"sys/class/tty/tty0/active", vt},
+                                   {"proc/consoles", consoles}}) {
+            const QString name = root.filePath(file);
+            QFile f(name);
+            QVERIFY(bytes == "-" || (QDir().mkpath(QFileInfo(name).path()) && f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size()));
+        }
+        QCOMPARE(PortCatalog::consoleDevices(root.path()), left);
+        QStringList all{"/dev/ttyS0", "/dev/ttyS1", "/dev/ttyUSB0", "/dev/tty2"}, kept;
+        SystemList machine;
+        for (const QString &path : all)
+            machine.append({path, QString(), false});
+        for (const SystemPort &p : PortCatalog::withoutConsoles(machine, left))
+            kept << p.devicePath;
+        for (const QString &console : left)
+            all.removeAll(console);
+        QCOMPARE(kept, all);
+        // This machine's own console is never among its ports.
+        for (const SystemPort &p : PortCatalog::systemPorts())
+            QVERIFY2(!PortCatalog::consoleDevices().contains(p.devicePath), qPrintable(p.devicePath));
     }
 };
 
