@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 using SystemList = QList<SystemPort>;
@@ -13,6 +14,7 @@ Q_DECLARE_METATYPE(SystemList)
 // A file's bytes ("<none>": no file) and one of its keys; `text` is what a read gives.
 struct Entry { const char *name; QByteArray content; QString section, key, text; };
 Q_DECLARE_METATYPE(Entry)
+Q_DECLARE_METATYPE(IniFile::State)
 
 class TestIniFile : public QObject {
     Q_OBJECT
@@ -43,6 +45,8 @@ private Q_SLOTS:
                  {"names in any case", basic, "rs232c", "COMMPORT", "3"},
                  {"blanks around names and value", "  [ RS232C ]  \n  CommPort  =  4  \n", "RS232C", "CommPort", "4"},
                  {"CRLF lines", "[RS232C]\r\nCommPort=5\r\n", "RS232C", "CommPort", "5"},
+                 {"CR lines", "[Chart]\rScaleLine0=1\r[RS232C]\rCommPort=5\r", "RS232C", "CommPort", "5"},
+                 {"mixed lines", "[Chart]\nScaleLine0=1\r\n[RS232C]\rCommPort=5", "RS232C", "CommPort", "5"},
                  {"comments are not keys", "[RS232C]\n;CommPort=1\n#CommPort=2\nCommPort=6\n", "RS232C", "CommPort", "6"},
                  {"first of two keys", "[RS232C]\nCommPort=1\nCommPort=2\n", "RS232C", "CommPort", "1"},
                  {"value holds an equals sign", "[Ports]\nCom1=/dev/a=b\n", "Ports", "Com1", "/dev/a=b"},
@@ -69,7 +73,8 @@ private Q_SLOTS:
                  {"adds a key after the section's last entry", "[A]\nX=1\n\n[B]\n", "A", "K", "[A]\nX=1\nK=7\n\n[B]\n"},
                  {"adds a section at the end", "[A]\nK=1\n", "B", "K", "[A]\nK=1\n\n[B]\nK=7\n"},
                  {"any case, spelling kept", "[rs232c]\ncommport=1\n", "RS232C", "CommPort", "[rs232c]\ncommport=7\n"},
-                 {"CRLF kept", "[A]\r\n;K=9\r\nK=1\r\n", "A", "K", "[A]\r\n;K=9\r\nK=7\r\n"}})
+                 {"CRLF kept", "[A]\r\n;K=9\r\nK=1\r\n", "A", "K", "[A]\r\n;K=9\r\nK=7\r\n"},
+                 {"CR kept", "[A]\rK=1\r[B]\rK=2\r", "A", "K", "[A]\rK=7\r[B]\rK=2\r"}})
             QTest::newRow(e.name) << e;
     }
     void writing()
@@ -102,6 +107,50 @@ private Q_SLOTS:
             QFile::setPermissions(path(), QFile::ReadOwner | QFile::WriteOwner);
             QCOMPARE(get(), QByteArray("[RS232C]\nCommPort=1\n"));
         }
+    }
+
+    // What is at the path: a FIFO, a link to a device or a folder is never opened, a file
+    // past the cap never read whole; none is replaced by a write. A file at the cap is used.
+    void unusableFileIsLeftAlone_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<IniFile::State>("state");
+        QTest::newRow("FIFO") << "fifo" << IniFile::State::NotRegular;
+        QTest::newRow("link to /dev/zero") << "zero" << IniFile::State::NotRegular;
+        QTest::newRow("folder") << "folder" << IniFile::State::NotRegular;
+        QTest::newRow("one byte past the cap") << "big" << IniFile::State::TooLarge;
+        QTest::newRow("at the cap") << "cap" << IniFile::State::Usable;
+    }
+    void unusableFileIsLeftAlone()
+    {
+        QFETCH(QString, kind);
+        QFETCH(IniFile::State, state);
+        const QByteArray name = QFile::encodeName(path());
+        QFile file(path());
+        if (kind == "fifo")
+            QVERIFY(::mkfifo(name.constData(), 0600) == 0);
+        else if (kind == "zero")
+            QVERIFY(QFile::link("/dev/zero", path()));
+        else if (kind == "folder")
+            QVERIFY(QDir().mkpath(path()));
+        else // the entry first, then zeros up to the size
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write("[RS232C]\nCommPort=1\n") > 0
+                    && file.resize(IniFile::MaxFileSize + (kind == "big")));
+        file.close();
+        const auto what = [this] {
+            const QFileInfo info(path());
+            return QStringLiteral("%1 %2 %3").arg(info.symLinkTarget()).arg(info.isFile() ? info.size() : -1).arg(info.isDir());
+        };
+        const QString before = what();
+        IniFile ini(path());
+        QCOMPARE(ini.state(), state);
+        const bool usable = state == IniFile::State::Usable;
+        QCOMPARE(ini.ReadIni("RS232C", "CommPort"), usable ? "1" : "Error");
+        QCOMPARE(ini.WriteIni("RS232C", "CommPort", "2"), usable);
+        if (!usable)
+            QCOMPARE(what(), before);
+        QFile::remove(path());
+        QDir().rmdir(path());
     }
 
     void portNumbering_data()
@@ -140,6 +189,7 @@ private Q_SLOTS:
             actual << QStringLiteral("%1=%2 %3").arg(QString::number(e.number), e.devicePath, e.description);
         QTEST(actual, "expected");
     }
+
     // Only the kernel's console is kept from the list, wherever it is; the files are
     // those of a fake root ("-": no such file).
     void consoleIsLeftOut_data()
