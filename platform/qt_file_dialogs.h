@@ -4,7 +4,8 @@
 #include <QPointer>
 #include <QWidget>
 
-// The platform's file dialogs. Overwrite questions are the program's own, so the save
+// The platform's file dialogs. Open returns a typed name that does not exist, so the
+// program can offer to create it. Overwrite questions are the program's own, so the save
 // dialog does not ask, and no extension is added to a typed name.
 class QtFileDialogs : public FileDialogs {
 public:
