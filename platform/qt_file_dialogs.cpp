@@ -1,6 +1,8 @@
 #include "qt_file_dialogs.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QRegularExpression>
 
 namespace {
 
@@ -36,6 +38,19 @@ QString QtFileDialogs::toQtFilter(const QString &filter)
     return out.join(QStringLiteral(";;"));
 }
 
+QString QtFileDialogs::withExtension(const QString &path, const QString &pattern)
+{
+    // Only a pattern for one extension names one: "*.set" does, "*.*" does not.
+    static const QRegularExpression single(QStringLiteral("^\\*\\.([A-Za-z0-9_]+)$"));
+    const auto match = single.match(pattern);
+    if (!match.hasMatch() || path.isEmpty())
+        return path;
+    // A name with any extension (any dot) is the user's own choice.
+    if (QFileInfo(path).fileName().contains(QLatin1Char('.')))
+        return path;
+    return path + QLatin1Char('.') + match.captured(1);
+}
+
 QString QtFileDialogs::openFile(const QString &filter)
 {
     QFileDialog dialog(m_parent, QString(), QString(), toQtFilter(filter));
@@ -51,6 +66,18 @@ QString QtFileDialogs::openFile(const QString &filter)
 
 QString QtFileDialogs::saveFile(const QString &filter)
 {
-    return QFileDialog::getSaveFileName(m_parent, QString(), QString(), toQtFilter(filter), nullptr,
-                                        QFileDialog::DontConfirmOverwrite);
+    const QList<FilterEntry> entries = filterEntries(filter);
+    QFileDialog dialog(m_parent, QString(), QString(), toQtFilter(filter));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    // Overwriting is asked by the program itself, about the name with its extension.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    const QString chosen = dialog.selectedNameFilter();
+    QString pattern;
+    for (const FilterEntry &e : entries)
+        if (e.qtFilter == chosen)
+            pattern = e.pattern;
+    return withExtension(dialog.selectedFiles().constFirst(), pattern);
 }

@@ -1,4 +1,5 @@
-// The real file dialogs, driven as a user does: a name typed into the dialog, Enter.
+// The real file dialogs, driven as a user does: a name typed into the dialog, a filter
+// picked from its list, Enter.
 #include "files/file_commands.h"
 #include "logview/frm_log.h" // LogViewer keeps a QPointer to it
 #include "logview/log_store.h"
@@ -86,8 +87,37 @@ private slots:
         QVERIFY(!QFile::exists(m_dir.filePath("new.set")));
     }
 
+    // The extension of the filter chosen is added to a name typed without one.
+    void save_data()
+    {
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<int>("filterIndex");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("chosen");
+        const QString settings = FileCommands::SettingsFilter, log = FileCommands::LogFilter;
+        QTest::newRow("settings, no extension") << settings << 0 << "mine" << "mine.set";
+        QTest::newRow("log, no extension") << log << 0 << "run" << "run.csv";
+        QTest::newRow("ALL files adds nothing") << settings << 1 << "mine" << "mine";
+        QTest::newRow("another extension is kept") << settings << 0 << "mine.txt" << "mine.txt";
+        QTest::newRow("the same extension once") << log << 0 << "run.csv" << "run.csv";
+        QTest::newRow("a trailing dot is the user's") << settings << 0 << "mine." << "mine.";
+        QTest::newRow("existing file: no question from the dialog") << settings << 0 << "old.set" << "old.set";
+        QTest::newRow("cancelled") << settings << 0 << "" << "";
+    }
+    void save()
+    {
+        QFETCH(QString, filter);
+        QFETCH(int, filterIndex);
+        QFETCH(QString, typed);
+        QFETCH(QString, chosen);
+        QVERIFY(put(m_dir.filePath("old.set")));
+        QtFileDialogs dialogs;
+        typeIntoNextDialog(typed, filterIndex);
+        QCOMPARE(dialogs.saveFile(filter), chosen.isEmpty() ? chosen : m_dir.filePath(chosen));
+    }
+
     // Open with a name that does not exist reaches the program's own question, and Yes
-    // leaves an empty file of that name.
+    // leaves an empty file of that name; a log saved as "run" is found as run.csv.
     void fileCommandsWithTheRealDialogs()
     {
         QWidget window, fraTmp(&window);
@@ -107,6 +137,12 @@ private slots:
         QCOMPARE(boxes.texts(), QStringList{FileCommands::NotFoundQuestion});
         QVERIFY(QFileInfo(m_dir.filePath("created.csv")).size() == 0);
 
+        typeIntoNextDialog("run");
+        files.mnuSaveLog_Click();
+        QCOMPARE(boxes.texts().size(), 1); // no overwrite question: run.csv is new
+        QFile saved(m_dir.filePath("run.csv"));
+        QVERIFY(saved.open(QIODevice::ReadOnly) && saved.readAll() == files.MakeRunDat().toLatin1());
+        QVERIFY(!QFile::exists(m_dir.filePath("run")));
     }
 };
 
