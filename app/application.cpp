@@ -69,6 +69,8 @@ bool Application::Main()
     m_versionText = appidentity::VersionText();
     m_appPath = m_place.appPath;
     m_ini = std::make_unique<IniFile>(chooseIniPath(m_appPath, m_appTitle, m_place.userConfigDir));
+    if (const QString warning = iniFileWarning(*m_ini); !warning.isEmpty())
+        m_boxes->show(warning, MessageBoxes::Icon::Exclamation, MessageBoxes::Buttons::Ok);
 
     // The window exists, hidden, before the port is touched: the port dialog and the
     // opening report through its message line, which shows once the window does.

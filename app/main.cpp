@@ -2,8 +2,11 @@
 #include "application.h"
 #include "command_line.h"
 
+#include "platform/posix_system.h"
+
 #include <QApplication>
 #include <cstdio>
+#include <QTimer>
 
 int main(int argc, char *argv[])
 {
@@ -23,7 +26,21 @@ int main(int argc, char *argv[])
     QApplication::setQuitOnLastWindowClosed(false);
 
     Application shell(ShellPlace::ofThisProcess());
+    // A kill, Ctrl+C or a closed terminal ends the program as Exit does: the port closed
+    // (and its exclusive mode released), the single-instance lock removed. A request that
+    // comes while the program starts is carried out once it runs.
+    bool running = false;
+    bool stopRequested = false;
+    posixsystem::onTerminationSignal([&] {
+        if (running)
+            shell.endProgram();
+        else
+            stopRequested = true;
+    });
     if (!shell.Main())
         return 0;
+    running = true;
+    if (stopRequested)
+        QTimer::singleShot(0, &shell, &Application::endProgram);
     return app.exec();
 }

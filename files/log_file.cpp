@@ -81,20 +81,24 @@ Load loadLogText(QStringView text, LogStore &store)
 {
     if (text.isEmpty())
         return Load::Empty;
+    // Read into a copy: the held log changes only when the whole file is accepted, and
+    // then exactly as if its rows had been stored one by one.
+    LogStore read = store;
     qsizetype pos = 0;
     for (int n = 0; pos < text.size(); ++n) {
-        // A line ends at LF or CR LF; the last one may end at the end of the file.
-        qsizetype end = text.indexOf(u'\n', pos);
-        const qsizetype next = end < 0 ? text.size() : end + 1;
-        if (end < 0)
-            end = text.size();
-        QStringView line = text.mid(pos, end - pos);
-        if (line.endsWith(u'\r'))
-            line.chop(1);
+        // CR, LF and CR LF each end a line; the last line may end at the end of the file.
+        qsizetype end = pos;
+        while (end < text.size() && text[end] != u'\r' && text[end] != u'\n')
+            ++end;
+        qsizetype next = end;
+        if (next < text.size())
+            next += text[next] == u'\r' && next + 1 < text.size() && text[next + 1] == u'\n' ? 2 : 1;
+        const QStringView line = text.mid(pos, end - pos);
         pos = next;
-        if (!takeLine(line, n, store))
+        if (!takeLine(line, n, read))
             return Load::Refused;
     }
+    store = read;
     return Load::Loaded;
 }
 

@@ -5,8 +5,9 @@
 class LogStore;
 
 // The log file: a header line and one line per sample, "time,voltage,current", lines
-// ended by CR LF, an empty field for a sample without a value. Files written by every
-// earlier version of the program open here, and files written here open there.
+// ended by CR LF (CR or LF alone are read too), an empty field for a sample without a
+// value. Files written by every earlier version of the program open here, and files
+// written here open there.
 namespace logfile {
 
 inline const QString Header = QStringLiteral("Time(s),Voltage(V),Current(A)");
@@ -22,13 +23,13 @@ QString MakeRunDat(const LogStore &store);
 enum class Load {
     Empty,   // nothing in the file: nothing loaded
     Loaded,  // every line was taken
-    Refused  // a line was wrong; the rows before it are already in the store
+    Refused  // a line was wrong; the store is as it was
 };
 
-// Reads a log file text into the store, line by line. The store is not cleared first:
-// samples the file does not list keep their values. A refused file leaves the samples
-// of the lines read before the wrong one (and a voltage read from the wrong line itself
-// before its current turned out bad), which is what users of earlier versions know.
+// Reads a log file text into the store, line by line; CR, LF and CR LF all end a line, as
+// files from other systems have them. The store is not cleared first: samples the file
+// does not list keep their values. A refused file changes nothing, so the log held (and
+// shown) is never replaced in part by rows of a file the user was told is broken.
 Load loadLogText(QStringView text, LogStore &store);
 
 } // namespace logfile

@@ -4,7 +4,8 @@
 // Open and save file dialogs. `filter` is a list of description|pattern pairs separated
 // by "|", e.g. "ZX setting data (*.set)|*.set|ALL files(*.*)|*.*"; the first pair is
 // selected. Both return the chosen path, or an empty string when the user cancelled.
-// No default extension is added to a typed name.
+// Open may return a name that does not exist. Save returns the name to write: one typed
+// without an extension has the chosen filter's extension added.
 class FileDialogs {
 public:
     virtual ~FileDialogs() = default;

@@ -3,37 +3,69 @@
 #include "atomic_file.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 namespace {
-
-// Large enough for any profile file a person writes; a bigger file is not ours to parse.
-constexpr qint64 MaxFileSize = 4 * 1024 * 1024;
 
 struct Parsed {
     QList<QByteArray> lines;
     QByteArray eol = "\n";
-    bool readable = true; // false when a file exists but could not be read whole
+    IniFile::State state = IniFile::State::Absent;
+    QString error; // why, when Unreadable
 };
+
+// CR, LF and CR LF each end a line.
+QList<QByteArray> splitLines(const QByteArray &all)
+{
+    QList<QByteArray> lines;
+    qsizetype pos = 0;
+    while (pos < all.size()) {
+        qsizetype end = pos;
+        while (end < all.size() && all[end] != '\r' && all[end] != '\n')
+            ++end;
+        lines.append(all.mid(pos, end - pos));
+        if (end < all.size() && all[end] == '\r' && end + 1 < all.size() && all[end + 1] == '\n')
+            ++end;
+        pos = end + 1;
+    }
+    return lines;
+}
 
 Parsed load(const QString &path)
 {
     Parsed p;
-    QFile f(path);
-    if (!f.exists())
+    // Judged before opening: a FIFO would block the open, and a device (a link to
+    // /dev/zero) reports a size of 0 and never ends.
+    const QFileInfo info(path);
+    if (!info.exists())
         return p;
-    if (!f.open(QIODevice::ReadOnly) || f.size() > MaxFileSize) {
-        p.readable = false;
+    if (!info.isFile()) {
+        p.state = IniFile::State::NotRegular;
         return p;
     }
-    const QByteArray all = f.readAll();
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) {
+        p.state = IniFile::State::Unreadable;
+        p.error = f.errorString();
+        return p;
+    }
+    // Never more than the cap, whatever size the file claims.
+    const QByteArray all = f.read(IniFile::MaxFileSize + 1);
+    if (f.error() != QFileDevice::NoError) {
+        p.state = IniFile::State::Unreadable;
+        p.error = f.errorString();
+        return p;
+    }
+    if (all.size() > IniFile::MaxFileSize) {
+        p.state = IniFile::State::TooLarge;
+        return p;
+    }
+    p.state = IniFile::State::Usable;
     if (all.contains("\r\n"))
         p.eol = "\r\n";
-    p.lines = all.split('\n');
-    if (p.lines.size() > 0 && p.lines.last().isEmpty())
-        p.lines.removeLast();
-    for (QByteArray &l : p.lines)
-        if (l.endsWith('\r'))
-            l.chop(1);
+    else if (all.contains('\r') && !all.contains('\n'))
+        p.eol = "\r";
+    p.lines = splitLines(all);
     return p;
 }
 
@@ -117,6 +149,14 @@ QString IniFile::ReadIni(const QString &section, const QString &key) const
     return Missing;
 }
 
+IniFile::State IniFile::state(QString *error) const
+{
+    const Parsed p = load(m_path);
+    if (error)
+        *error = p.error;
+    return p.state;
+}
+
 bool IniFile::hasSection(const QString &section) const
 {
     return findSection(load(m_path).lines, section).first >= 0;
@@ -138,7 +178,7 @@ QList<QPair<QString, QString>> IniFile::entries(const QString &section) const
 bool IniFile::WriteIni(const QString &section, const QString &key, const QString &value)
 {
     Parsed p = load(m_path);
-    if (!p.readable)
+    if (p.state != State::Absent && p.state != State::Usable)
         return false; // never replace a file we could not read
     const QByteArray entry = key.toUtf8() + '=' + value.toUtf8();
     const auto [begin, end] = findSection(p.lines, section);

@@ -2,13 +2,21 @@
 
 #include "ini_file.h"
 
+#include <QFile>
 #include <QRegularExpression>
 #include <QSerialPortInfo>
 #include <algorithm>
 
 namespace {
-// The first built-in serial port is the system console on the machines we run on.
-const QString Console = QStringLiteral("/dev/ttyS0");
+
+// A small kernel file (sysfs, procfs): its text, or nothing when it is not there.
+QString kernelText(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromLatin1(f.read(64 * 1024));
+}
 
 // Orders device paths as a person counts: ttyUSB2 before ttyUSB10.
 bool naturalLess(const QString &a, const QString &b)
@@ -40,6 +48,42 @@ bool naturalLess(const QString &a, const QString &b)
 }
 } // namespace
 
+QStringList PortCatalog::consoleDevices(const QString &root)
+{
+    QStringList names = kernelText(root + QStringLiteral("/sys/class/tty/console/active")).split(
+        QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+    // Each line of /proc/consoles starts with the name of one console device.
+    const QStringList lines = kernelText(root + QStringLiteral("/proc/consoles")).split(QLatin1Char('\n'));
+    for (const QString &line : lines) {
+        const QString name = line.section(QLatin1Char(' '), 0, 0, QString::SectionSkipEmpty);
+        if (!name.isEmpty())
+            names.append(name);
+    }
+    QStringList devices;
+    for (const QString &name : std::as_const(names)) {
+        QStringList ttys{name};
+        // tty0 is whichever virtual console is in front.
+        if (name == QLatin1String("tty0"))
+            ttys = kernelText(root + QStringLiteral("/sys/class/tty/tty0/active"))
+                       .split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+        for (const QString &tty : std::as_const(ttys)) {
+            const QString device = QStringLiteral("/dev/") + tty;
+            if (!tty.contains(QLatin1Char('/')) && !devices.contains(device))
+                devices.append(device);
+        }
+    }
+    return devices;
+}
+
+QList<SystemPort> PortCatalog::withoutConsoles(const QList<SystemPort> &ports, const QStringList &consoles)
+{
+    QList<SystemPort> out;
+    for (const SystemPort &p : ports)
+        if (!consoles.contains(p.devicePath))
+            out.append(p);
+    return out;
+}
+
 QList<SystemPort> PortCatalog::systemPorts()
 {
     QList<SystemPort> out;
@@ -53,7 +97,8 @@ QList<SystemPort> PortCatalog::systemPorts()
             || info.portName().startsWith(QLatin1String("ttyACM"));
         out.append(p);
     }
-    return out;
+    // The kernel's console carries its messages (and maybe a login): never a controller.
+    return withoutConsoles(out, consoleDevices());
 }
 
 PortCatalog PortCatalog::build(const IniFile &ini, const SystemList &system)
@@ -84,7 +129,7 @@ PortCatalog PortCatalog::build(const IniFile &ini, const SystemList &system)
 
     QList<SystemPort> usable;
     for (const SystemPort &p : found)
-        if (p.devicePath != Console && !p.devicePath.isEmpty())
+        if (!p.devicePath.isEmpty())
             usable.append(p);
     std::stable_sort(usable.begin(), usable.end(), [](const SystemPort &a, const SystemPort &b) {
         if (a.isUsb != b.isUsb)

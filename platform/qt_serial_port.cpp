@@ -1,5 +1,7 @@
 #include "qt_serial_port.h"
 
+#include "posix_system.h"
+
 #include <QFileInfo>
 
 QtSerialPort::QtSerialPort(PortCatalog catalog, QObject *parent)
@@ -32,7 +34,9 @@ bool QtSerialPort::open(int number, QString *why)
     m_port.setStopBits(QSerialPort::OneStop);
     m_port.setFlowControl(QSerialPort::NoFlowControl);
     m_opening = true;
-    const bool ok = m_port.open(QIODevice::ReadWrite);
+    bool ok = m_port.open(QIODevice::ReadWrite);
+    if (!ok && m_port.error() == QSerialPort::UnsupportedOperationError)
+        ok = openPast(m_port);
     if (ok)
         m_port.setDataTerminalReady(false); // fails on a pseudo-terminal; that is harmless
     m_opening = false;
@@ -46,13 +50,29 @@ bool QtSerialPort::open(int number, QString *why)
     return true;
 }
 
+// A pseudo-terminal never keeps parity. Qt accepts that when its other settings change
+// something, as at the first open; but a terminal left exactly as a killed program set it
+// up changes nothing, and Qt then takes the lost parity for a refusal. Opening with the
+// other parity first makes the change Qt looks for, and odd parity is set after that.
+bool QtSerialPort::openPast(QSerialPort &port)
+{
+    port.clearError();
+    port.setParity(QSerialPort::EvenParity);
+    const bool opened = port.open(QIODevice::ReadWrite);
+    const bool odd = opened && port.setParity(QSerialPort::OddParity);
+    if (opened && !odd)
+        port.close();
+    // Whatever happened, the next open asks for odd parity again.
+    port.setParity(QSerialPort::OddParity);
+    return odd;
+}
+
 QString QtSerialPort::openFailureText(const QString &path) const
 {
     const QFileInfo info(path);
     if (!info.exists())
         return QStringLiteral("%1 does not exist (is the adapter plugged in?).").arg(path);
-    // Asks the system whether this user may read and write the device (group dialout).
-    if (!info.isReadable() || !info.isWritable())
+    if (!posixsystem::canReadAndWrite(path))
         return QStringLiteral("No permission to use %1. Add your user to the 'dialout' group "
                               "(sudo usermod -aG dialout $USER) and log in again.").arg(path);
     if (m_port.error() == QSerialPort::PermissionError)

@@ -24,6 +24,7 @@ public:
 private:
     void onError(QSerialPort::SerialPortError error);
     QString openFailureText(const QString &path) const;
+    static bool openPast(QSerialPort &port);
 
     PortCatalog m_catalog;
     QSerialPort m_port;

@@ -71,6 +71,10 @@ void ControllerSimulator::attachLine()
     m_notifier = new QSocketNotifier(m_line.masterFd(), QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, &ControllerSimulator::readLine);
     m_writer->setFd(m_line.masterFd());
+    if (m_line.hangUpFd() >= 0) {
+        m_hangUpNotifier = new QSocketNotifier(m_line.hangUpFd(), QSocketNotifier::Read, this);
+        connect(m_hangUpNotifier, &QSocketNotifier::activated, this, [this] { m_line.settle(); });
+    }
 }
 
 void ControllerSimulator::detachLine()
@@ -82,6 +86,11 @@ void ControllerSimulator::detachLine()
         m_notifier->setEnabled(false);
         m_notifier->deleteLater();
         m_notifier = nullptr;
+    }
+    if (m_hangUpNotifier) {
+        m_hangUpNotifier->setEnabled(false);
+        m_hangUpNotifier->deleteLater();
+        m_hangUpNotifier = nullptr;
     }
 }
 

@@ -75,6 +75,8 @@ private:
     QString m_linkPath;
     QString m_error;
     QSocketNotifier *m_notifier = nullptr;
+    // Tells when the program closed its port, so the line is put back for the next one.
+    QSocketNotifier *m_hangUpNotifier = nullptr;
     ReplyWriter *m_writer = nullptr;
     QElapsedTimer m_clock;
     QList<ReceivedCommand> m_received;

@@ -7,8 +7,12 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
+#ifdef __linux__
+#include <sys/inotify.h>
+#endif
 
 namespace {
 
@@ -81,7 +85,34 @@ bool PtyLine::openPair(QString *why)
         *why = systemError("tcsetattr");
         return false;
     }
+    m_settings = QByteArray(reinterpret_cast<const char *>(&tio), sizeof tio);
+#ifdef __linux__
+    // Told of every close of the terminal by a program (our own end stays open).
+    m_hangUpWatch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    if (m_hangUpWatch >= 0 && ::inotify_add_watch(m_hangUpWatch, name, IN_CLOSE_WRITE | IN_CLOSE_NOWRITE) < 0) {
+        ::close(m_hangUpWatch);
+        m_hangUpWatch = -1;
+    }
+#endif
     return true;
+}
+
+void PtyLine::settle()
+{
+    if (m_slave < 0)
+        return;
+    char events[4096];
+    while (m_hangUpWatch >= 0 && ::read(m_hangUpWatch, events, sizeof events) > 0) {
+    }
+    // A program that was killed never undid what it set up: its exclusive claim would
+    // refuse the next program, and its line settings would make that program's own
+    // settings look refused.
+    ::ioctl(m_slave, TIOCNXCL);
+    termios tio{};
+    if (m_settings.size() == int(sizeof tio)) {
+        std::memcpy(&tio, m_settings.constData(), sizeof tio);
+        ::tcsetattr(m_slave, TCSANOW, &tio);
+    }
 }
 
 bool PtyLine::pointLink(const QString &linkPath, QString *why)
@@ -112,6 +143,9 @@ bool PtyLine::pointLink(const QString &linkPath, QString *why)
 
 void PtyLine::close()
 {
+    if (m_hangUpWatch >= 0)
+        ::close(m_hangUpWatch);
+    m_hangUpWatch = -1;
     if (m_slave >= 0)
         ::close(m_slave);
     if (m_master >= 0)

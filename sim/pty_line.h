@@ -1,4 +1,5 @@
 #pragma once
+#include <QByteArray>
 #include <QString>
 
 // The controller's end of a pseudo-terminal, reached by the program through a symbolic
@@ -24,6 +25,13 @@ public:
     // Non-blocking descriptor of the controller's side; -1 when closed.
     int masterFd() const { return m_master; }
     QString slavePath() const { return m_slavePath; }
+
+    // Becomes readable when a program has closed the terminal, however it ended (-1 where
+    // the system cannot tell); then call settle().
+    int hangUpFd() const { return m_hangUpWatch; }
+    // Undoes what the last program left on the terminal: its exclusive mode and its line
+    // settings, so the next program opens it as it opened the first time.
+    void settle();
     QString linkPath() const { return m_linkPath; }
 
 private:
@@ -34,6 +42,8 @@ private:
     // Held open so that the program closing and reopening its port never leaves the
     // master without a slave, which would make every read of the master fail at once.
     int m_slave = -1;
+    int m_hangUpWatch = -1;
+    QByteArray m_settings; // the terminal's line settings as this line set them up
     QString m_slavePath;
     QString m_linkPath;
 };

@@ -4,8 +4,10 @@
 #include <QPointer>
 #include <QWidget>
 
-// The platform's file dialogs. Overwrite questions are the program's own, so the save
-// dialog does not ask, and no extension is added to a typed name.
+// The platform's file dialogs. Open returns a typed name that does not exist, so the
+// program can offer to create it. Save adds the extension of the chosen filter to a name
+// typed without one ("*.set" makes "mine" into "mine.set"; "ALL files" adds nothing), and
+// leaves the overwrite question to the program.
 class QtFileDialogs : public FileDialogs {
 public:
     void setParentWidget(QWidget *parent) { m_parent = parent; }
@@ -15,6 +17,9 @@ public:
 
     // "desc|pattern|desc|pattern" -> Qt's "desc (pattern);;desc (pattern)".
     static QString toQtFilter(const QString &filter);
+    // `path` with the extension that `pattern` ("*.set") names, unless its file name has
+    // a dot already or the pattern names no single extension ("*.*").
+    static QString withExtension(const QString &path, const QString &pattern);
 
 private:
     QPointer<QWidget> m_parent;

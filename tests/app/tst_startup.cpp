@@ -27,6 +27,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <atomic>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+
 using PortSet = QSet<int>;
 // `ini` follows "[RS232C]\n" (empty: no file); `answers`: one per showing of the port dialog, "menu": the ComPort menu.
 struct Path { const char *name, *ini; PortSet openable; QStringList answers; const char *state; };
@@ -84,6 +90,25 @@ struct World {
         return QStringLiteral("%1 %2 %3 / %4 %5,%6").arg(message, buttons).arg(port.isOpen() ? port.openNumber : 0)
             .arg(stored).arg(app->ScaleLine()[0]).arg(app->ScaleLine()[1]);
     }
+};
+
+// Whenever a reader is stuck opening the FIFO, opens its writing end and closes it again,
+// so a reader that should never have opened it returns with nothing instead of hanging.
+struct FifoUnblocker {
+    std::atomic<bool> done{false};
+    std::thread thread;
+    explicit FifoUnblocker(const QByteArray &path)
+        : thread([this, path] {
+              while (!done) {
+                  const int fd = ::open(path.constData(), O_WRONLY | O_NONBLOCK);
+                  if (fd >= 0)
+                      ::close(fd);
+                  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+              }
+          })
+    {
+    }
+    ~FifoUnblocker() { done = true; thread.join(); }
 };
 
 class TestStartup : public QObject {
@@ -155,6 +180,45 @@ private Q_SLOTS:
         QCOMPARE(window.ShpLED()->fillColour(), SerialLink::LedIdle);
         w.app->link().stopBusyIndicator();
         QCOMPARE(window.ShpLED()->fillColour(), SerialLink::LedDark);
+    }
+
+    // An INI path the program cannot use is named in one box at start and left as it is,
+    // whatever the user chooses; the program runs on without it.
+    void unusableIniFileIsNamedAndKept_data()
+    {
+        QTest::addColumn<QString>("kind");
+        for (const char *kind : {"FIFO", "link to /dev/zero", "folder", "over 4 MB"})
+            QTest::newRow(kind) << kind;
+    }
+    void unusableIniFileIsNamedAndKept()
+    {
+        QFETCH(QString, kind);
+        World w("", {1});
+        const QString ini = w.appDir.filePath("ZX316B Link.ini");
+        const QByteArray name = QFile::encodeName(ini);
+        QFile big(ini);
+        QVERIFY(kind == "FIFO" ? ::mkfifo(name.constData(), 0600) == 0
+                : kind == "folder" ? QDir().mkpath(ini)
+                : kind.startsWith("link") ? QFile::link("/dev/zero", ini)
+                : big.open(QIODevice::WriteOnly) && big.write("[RS232C]\nCommPort=1\n") > 0 && big.resize(5 << 20));
+        big.close();
+        const auto what = [&ini] {
+            struct stat st{};
+            ::lstat(QFile::encodeName(ini).constData(), &st);
+            return QStringLiteral("%1 %2 %3").arg(st.st_mode).arg(st.st_size).arg(QFileInfo(ini).symLinkTarget());
+        };
+        const QString before = what();
+        std::optional<FifoUnblocker> unblocker;
+        if (kind == "FIFO")
+            unblocker.emplace(name);
+        w.answers = {"Com1 ok"}; // no port from the file: the dialog asks, the choice cannot be stored
+        QVERIFY(w.app->Main());
+        QCOMPARE(w.boxes.shown.size(), 1);
+        QVERIFY2(w.boxes.shown[0].text.startsWith("The configuration file cannot be used") && w.boxes.shown[0].text.contains(ini),
+                 qPrintable(w.boxes.shown[0].text));
+        QVERIFY(w.boxes.shown[0].icon == MessageBoxes::Icon::Exclamation && w.boxes.shown[0].buttons == MessageBoxes::Buttons::Ok);
+        QCOMPARE(w.state(), QStringLiteral("black 10111 1 / Error 0,0"));
+        QCOMPARE(what(), before);
     }
 
     void unpluggedWhileIdleLocksTheButtonsUntilReopened()

@@ -115,8 +115,9 @@ private slots:
     }
 
     // Only a file of exactly one readable block changes the fields; anything else is passed over in silence,
-    // or told as trouble when it cannot be read. A log file is read line by line: the rows before a wrong line
-    // stay. A missing file is made empty if the user says so. Only a log loaded without complaint shows the window.
+    // or told as trouble when it cannot be read. A log file is taken whole or not at all: a wrong line anywhere
+    // leaves the log held as it was. A missing file is made empty if the user says so. Only a log loaded
+    // without complaint shows the window.
     void open_data()
     {
         QTest::addColumn<Open>("o");
@@ -132,16 +133,20 @@ private slots:
                  {"rows 0-9", true, head + rows(0, 10), none, 10}, {"all rows", true, head + rows(0, 512), none, 512},
                  {"LF line ends", true, QByteArray(head + rows(0, 3)).replace("\r", ""), none, 3},
                  {"no final line end", true, head + rows(0, 3).chopped(2), none, 3},
+                 {"CR line ends", true, QByteArray(head + rows(0, 3)).replace("\n", ""), none, 3},
+                 {"mixed line ends", true, logfile::Header.toLatin1() + "\r" + rows(0, 1).chopped(2) + "\n" + rows(1, 2) + rows(2, 3).chopped(1), none, 3},
+                 {"CR only, blank line", true, QByteArray(head + rows(0, 2)).replace("\n", "") + "\r", trouble},
                  {"fields past the third", true, head + "0,10,0,x,y\r\n", none, 1},
                  {"time as 1.0", true, head + rows(0, 1) + "1.0,10.1,10\r\n", none, 2},
-                 {"row 3 missing", true, head + rows(0, 3) + rows(4, 6), trouble, 3},
+                 {"row 3 missing", true, head + rows(0, 3) + rows(4, 6), trouble},
                  {"header lower case", true, "time(s),Voltage(V),Current(A)\r\n" + rows(0, 3), trouble},
-                 {"blank line at end", true, head + rows(0, 3) + "\r\n", trouble, 3},
-                 {"voltage not a number", true, head + rows(0, 2) + "2,1a,1\r\n", trouble, 2},
-                 {"blank is not empty", true, head + rows(0, 2) + "2, ,1\r\n", trouble, 2},
+                 {"blank line at end", true, head + rows(0, 3) + "\r\n", trouble},
+                 {"voltage not a number", true, head + rows(0, 2) + "2,1a,1\r\n", trouble},
+                 {"current not a number", true, head + rows(0, 2) + "2,10.2,x\r\n", trouble},
+                 {"blank is not empty", true, head + rows(0, 2) + "2, ,1\r\n", trouble},
                  {"too big for a sample", true, head + "0," + QByteArray(40, '9') + ",1\r\n", trouble},
-                 {"values after 512", true, head + rows(0, 513), trouble, 512},
-                 {"empty values after 512", true, head + rows(0, 512) + "512,,\r\n", trouble, 512},
+                 {"values after 512", true, head + rows(0, 513), trouble},
+                 {"empty values after 512", true, head + rows(0, 512) + "512,,\r\n", trouble},
                  {"larger than any log", true, head + rows(0, 3) + QByteArray(2 << 20, ','), trouble}})
             QTest::newRow(o.name) << o;
     }

@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 using SystemList = QList<SystemPort>;
@@ -13,6 +14,7 @@ Q_DECLARE_METATYPE(SystemList)
 // A file's bytes ("<none>": no file) and one of its keys; `text` is what a read gives.
 struct Entry { const char *name; QByteArray content; QString section, key, text; };
 Q_DECLARE_METATYPE(Entry)
+Q_DECLARE_METATYPE(IniFile::State)
 
 class TestIniFile : public QObject {
     Q_OBJECT
@@ -43,6 +45,8 @@ private Q_SLOTS:
                  {"names in any case", basic, "rs232c", "COMMPORT", "3"},
                  {"blanks around names and value", "  [ RS232C ]  \n  CommPort  =  4  \n", "RS232C", "CommPort", "4"},
                  {"CRLF lines", "[RS232C]\r\nCommPort=5\r\n", "RS232C", "CommPort", "5"},
+                 {"CR lines", "[Chart]\rScaleLine0=1\r[RS232C]\rCommPort=5\r", "RS232C", "CommPort", "5"},
+                 {"mixed lines", "[Chart]\nScaleLine0=1\r\n[RS232C]\rCommPort=5", "RS232C", "CommPort", "5"},
                  {"comments are not keys", "[RS232C]\n;CommPort=1\n#CommPort=2\nCommPort=6\n", "RS232C", "CommPort", "6"},
                  {"first of two keys", "[RS232C]\nCommPort=1\nCommPort=2\n", "RS232C", "CommPort", "1"},
                  {"value holds an equals sign", "[Ports]\nCom1=/dev/a=b\n", "Ports", "Com1", "/dev/a=b"},
@@ -69,7 +73,8 @@ private Q_SLOTS:
                  {"adds a key after the section's last entry", "[A]\nX=1\n\n[B]\n", "A", "K", "[A]\nX=1\nK=7\n\n[B]\n"},
                  {"adds a section at the end", "[A]\nK=1\n", "B", "K", "[A]\nK=1\n\n[B]\nK=7\n"},
                  {"any case, spelling kept", "[rs232c]\ncommport=1\n", "RS232C", "CommPort", "[rs232c]\ncommport=7\n"},
-                 {"CRLF kept", "[A]\r\n;K=9\r\nK=1\r\n", "A", "K", "[A]\r\n;K=9\r\nK=7\r\n"}})
+                 {"CRLF kept", "[A]\r\n;K=9\r\nK=1\r\n", "A", "K", "[A]\r\n;K=9\r\nK=7\r\n"},
+                 {"CR kept", "[A]\rK=1\r[B]\rK=2\r", "A", "K", "[A]\rK=7\r[B]\rK=2\r"}})
             QTest::newRow(e.name) << e;
     }
     void writing()
@@ -104,12 +109,56 @@ private Q_SLOTS:
         }
     }
 
+    // What is at the path: a FIFO, a link to a device or a folder is never opened, a file
+    // past the cap never read whole; none is replaced by a write. A file at the cap is used.
+    void unusableFileIsLeftAlone_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<IniFile::State>("state");
+        QTest::newRow("FIFO") << "fifo" << IniFile::State::NotRegular;
+        QTest::newRow("link to /dev/zero") << "zero" << IniFile::State::NotRegular;
+        QTest::newRow("folder") << "folder" << IniFile::State::NotRegular;
+        QTest::newRow("one byte past the cap") << "big" << IniFile::State::TooLarge;
+        QTest::newRow("at the cap") << "cap" << IniFile::State::Usable;
+    }
+    void unusableFileIsLeftAlone()
+    {
+        QFETCH(QString, kind);
+        QFETCH(IniFile::State, state);
+        const QByteArray name = QFile::encodeName(path());
+        QFile file(path());
+        if (kind == "fifo")
+            QVERIFY(::mkfifo(name.constData(), 0600) == 0);
+        else if (kind == "zero")
+            QVERIFY(QFile::link("/dev/zero", path()));
+        else if (kind == "folder")
+            QVERIFY(QDir().mkpath(path()));
+        else // the entry first, then zeros up to the size
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write("[RS232C]\nCommPort=1\n") > 0
+                    && file.resize(IniFile::MaxFileSize + (kind == "big")));
+        file.close();
+        const auto what = [this] {
+            const QFileInfo info(path());
+            return QStringLiteral("%1 %2 %3").arg(info.symLinkTarget()).arg(info.isFile() ? info.size() : -1).arg(info.isDir());
+        };
+        const QString before = what();
+        IniFile ini(path());
+        QCOMPARE(ini.state(), state);
+        const bool usable = state == IniFile::State::Usable;
+        QCOMPARE(ini.ReadIni("RS232C", "CommPort"), usable ? "1" : "Error");
+        QCOMPARE(ini.WriteIni("RS232C", "CommPort", "2"), usable);
+        if (!usable)
+            QCOMPARE(what(), before);
+        QFile::remove(path());
+        QDir().rmdir(path());
+    }
+
     void portNumbering_data()
     {
         QTest::addColumn<QByteArray>("ini");
         QTest::addColumn<SystemList>("system");
         QTest::addColumn<QStringList>("expected"); // "number=path description"
-        const SystemList machine{{"/dev/ttyS1", "built-in", false}, {"/dev/ttyS0", "console", false},
+        const SystemList machine{{"/dev/ttyS1", "built-in", false}, {"/dev/ttyS0", "first built-in", false},
                                  {"/dev/ttyUSB1", "second", true}, {"/dev/ttyACM0", "modem", true},
                                  {"/dev/ttyUSB0", "FT232R", true}};
         QTest::newRow("[Ports] alone defines, descriptions from the system")
@@ -118,8 +167,9 @@ private Q_SLOTS:
         QTest::newRow("[Ports]: bad keys skipped, first mapping wins")
             << QByteArray("[Ports]\nCOM2=/a\ncom0=/b\nCom17=/c\nPort4=/d\nCom5x=/e\nCom6=\nCom16=/f\nCom2=/g\n") << SystemList{}
             << QStringList{"2=/a ", "16=/f "};
-        QTest::newRow("system list: USB first, console never") << QByteArray() << machine
-            << QStringList{"1=/dev/ttyACM0 modem", "2=/dev/ttyUSB0 FT232R", "3=/dev/ttyUSB1 second", "4=/dev/ttyS1 built-in"};
+        QTest::newRow("system list: USB first, then built-in ports") << QByteArray() << machine
+            << QStringList{"1=/dev/ttyACM0 modem", "2=/dev/ttyUSB0 FT232R", "3=/dev/ttyUSB1 second",
+                           "4=/dev/ttyS0 first built-in", "5=/dev/ttyS1 built-in"};
         SystemList many;
         QStringList expected;
         for (int i = 20; i >= 0; --i)
@@ -138,6 +188,52 @@ private Q_SLOTS:
         for (const PortEntry &e : catalog.entries())
             actual << QStringLiteral("%1=%2 %3").arg(QString::number(e.number), e.devicePath, e.description);
         QTEST(actual, "expected");
+    }
+
+    // Only the kernel's console is kept from the list, wherever it is; the files are
+    // those of a fake root ("-": no such file).
+    void consoleIsLeftOut_data()
+    {
+        QTest::addColumn<QByteArray>("active");
+        QTest::addColumn<QByteArray>("vt");
+        QTest::addColumn<QByteArray>("consoles");
+        QTest::addColumn<QStringList>("left");
+        const QByteArray serial = "ttyS0                -W- (EC  p a)    4:64\n", vt = "tty0                 -WU (EC  p  )    4:1\n";
+        QTest::newRow("serial console") << QByteArray("ttyS0\n") << QByteArray("-") << serial << QStringList{"/dev/ttyS0"};
+        QTest::newRow("virtual console in front") << QByteArray("tty0\n") << QByteArray("tty2\n") << vt << QStringList{"/dev/tty2"};
+        QTest::newRow("second serial port and a virtual console") << QByteArray("tty0 ttyS1\n") << QByteArray("tty1\n")
+            << QByteArray("ttyS1                -W- (E  p a)    4:65\n" + vt) << QStringList{"/dev/tty1", "/dev/ttyS1"};
+        QTest::newRow("only /proc/consoles") << QByteArray("-") << QByteArray("-") << QByteArray("ttyUSB0 -W- (E p ) 188:0\n")
+            << QStringList{"/dev/ttyUSB0"};
+        QTest::newRow("no console files") << QByteArray("-") << QByteArray("-") << QByteArray("-") << QStringList{};
+        QTest::newRow("junk") << QByteArray("../../etc/passwd\n\n") << QByteArray("-") << QByteArray("\n\n \x01\n") << QStringList{"/dev/\x01"};
+    }
+    void consoleIsLeftOut()
+    {
+        QFETCH(QByteArray, active);
+        QFETCH(QByteArray, vt);
+        QFETCH(QByteArray, consoles);
+        QFETCH(QStringList, left);
+        QTemporaryDir root;
+        for (auto [file, bytes] : {std::pair{"sys/class/tty/console/active", active}, {"sys/class/tty/tty0/active", vt},
+                                   {"proc/consoles", consoles}}) {
+            const QString name = root.filePath(file);
+            QFile f(name);
+            QVERIFY(bytes == "-" || (QDir().mkpath(QFileInfo(name).path()) && f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size()));
+        }
+        QCOMPARE(PortCatalog::consoleDevices(root.path()), left);
+        QStringList all{"/dev/ttyS0", "/dev/ttyS1", "/dev/ttyUSB0", "/dev/tty2"}, kept;
+        SystemList machine;
+        for (const QString &path : all)
+            machine.append({path, QString(), false});
+        for (const SystemPort &p : PortCatalog::withoutConsoles(machine, left))
+            kept << p.devicePath;
+        for (const QString &console : left)
+            all.removeAll(console);
+        QCOMPARE(kept, all);
+        // This machine's own console is never among its ports.
+        for (const SystemPort &p : PortCatalog::systemPorts())
+            QVERIFY2(!PortCatalog::consoleDevices().contains(p.devicePath), qPrintable(p.devicePath));
     }
 };
 

@@ -7,6 +7,9 @@
 #include <QSerialPort>
 #include <QtTest>
 
+#include <fcntl.h>
+#include <sys/ioctl.h>
+#include <termios.h>
 #include <unistd.h>
 
 Q_DECLARE_METATYPE(Misbehaviour)
@@ -139,6 +142,36 @@ private Q_SLOTS:
 
     // The program as started for a demo: it replaces a dangling link, answers at the line
     // rate, logs each command, idles while nobody has the port open, and cleans up.
+    // A program that dies holding the line leaves it exclusive and set up its own way; the
+    // simulator undoes both once the program's end is closed, so the next one opens it.
+    void lineIsPutBackAfterTheProgramGoes()
+    {
+        ControllerSimulator sim;
+        QVERIFY(sim.start());
+        const QByteArray path = QFile::encodeName(sim.portPath());
+        int fd = ::open(path.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+        QVERIFY(fd >= 0);
+        termios tio{};
+        QVERIFY(::ioctl(fd, TIOCEXCL) == 0 && ::tcgetattr(fd, &tio) == 0);
+        tio.c_cflag |= CLOCAL | PARENB | PARODD; // as a serial port library leaves it
+        tio.c_iflag |= IGNPAR;
+        QVERIFY(::tcsetattr(fd, TCSANOW, &tio) == 0);
+        ::close(fd); // no clean-up, as when the process is killed
+        const auto putBack = [&] {
+            const int check = ::open(path.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+            int exclusive = 1;
+            termios now{};
+            const bool fresh = check >= 0 && ::ioctl(check, TIOCGEXCL, &exclusive) == 0 && ::tcgetattr(check, &now) == 0
+                && !exclusive && now.c_iflag == 0 && !(now.c_cflag & CLOCAL);
+            if (check >= 0)
+                ::close(check);
+            return fresh;
+        };
+        QVERIFY(QTest::qWaitFor(putBack, 2000));
+        QSerialPort port;
+        QVERIFY2(openPort(port, sim.portPath()), qPrintable(port.errorString()));
+    }
+
     void executableRoundTrip()
     {
         QTemporaryDir dir;

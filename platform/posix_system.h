@@ -1,0 +1,19 @@
+#pragma once
+#include <QString>
+#include <functional>
+
+// The few services the program takes from a POSIX system directly. Everything else
+// reaches the system through Qt; code outside this file includes no POSIX header.
+namespace posixsystem {
+
+// True when this user may both read and write `path` (a serial device).
+bool canReadAndWrite(const QString &path);
+
+// Runs `handler` from the event loop of the calling thread when SIGTERM, SIGINT or SIGHUP
+// arrives (a kill, Ctrl+C, the terminal closing), never inside the signal itself. After
+// the first such signal the next one ends the process at once, so a program that cannot
+// end in an orderly way can still be stopped. Needs a QCoreApplication; call it once.
+// False when the signals could not be taken over (their default action then stays).
+bool onTerminationSignal(std::function<void()> handler);
+
+} // namespace posixsystem

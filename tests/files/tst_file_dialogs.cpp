@@ -1,0 +1,150 @@
+// The real file dialogs, driven as a user does: a name typed into the dialog, a filter
+// picked from its list, Enter.
+#include "files/file_commands.h"
+#include "logview/frm_log.h" // LogViewer keeps a QPointer to it
+#include "logview/log_store.h"
+#include "logview/log_viewer.h"
+#include "platform/ini_file.h"
+#include "platform/qt_file_dialogs.h"
+#include "settings/settings_editor.h"
+#include "tests/support/recording_message_boxes.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+// Acts on the next file dialog that comes up: picks filter `filterIndex`, types `name`
+// and presses Enter (an empty name: Escape). A dialog still up a while later is
+// cancelled, so a dialog that refuses the name fails the test instead of hanging it.
+void typeIntoNextDialog(const QString &name, int filterIndex = 0)
+{
+    auto *poll = new QTimer;
+    poll->setInterval(10);
+    QObject::connect(poll, &QTimer::timeout, poll, [=] {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        poll->stop();
+        poll->deleteLater();
+        QTimer::singleShot(2000, dialog, [dialog] {
+            // A dialog that refused the name may have put a box of its own on top.
+            while (auto *top = qobject_cast<QDialog *>(QApplication::activeModalWidget())) {
+                top->reject();
+                if (top == dialog)
+                    break;
+            }
+        });
+        auto *types = dialog->findChild<QComboBox *>(QStringLiteral("fileTypeCombo"));
+        auto *edit = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+        QVERIFY(types && edit);
+        for (int i = 0; i < filterIndex; ++i)
+            QTest::keyClick(types, Qt::Key_Down);
+        QTest::keyClicks(edit, name);
+        QTest::keyClick(edit, name.isEmpty() ? Qt::Key_Escape : Qt::Key_Return);
+    });
+    poll->start();
+}
+
+bool put(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly);
+}
+
+} // namespace
+
+class TstFileDialogs : public QObject {
+    Q_OBJECT
+    QTemporaryDir m_dir;
+
+private slots:
+    // The dialogs start in the working folder, as they do for the user.
+    void initTestCase() { QVERIFY(QDir::setCurrent(m_dir.path())); }
+
+    void open_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("chosen"); // relative to the folder; empty: cancelled
+        QTest::newRow("a name that does not exist") << "new.set" << "new.set";
+        QTest::newRow("no extension, does not exist") << "fresh" << "fresh";
+        QTest::newRow("an existing file") << "old.set" << "old.set";
+        QTest::newRow("cancelled") << "" << "";
+    }
+    void open()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, chosen);
+        QVERIFY(put(m_dir.filePath("old.set")));
+        QtFileDialogs dialogs;
+        typeIntoNextDialog(typed);
+        QCOMPARE(dialogs.openFile(FileCommands::SettingsFilter), chosen.isEmpty() ? chosen : m_dir.filePath(chosen));
+        QVERIFY(!QFile::exists(m_dir.filePath("new.set")));
+    }
+
+    // The extension of the filter chosen is added to a name typed without one.
+    void save_data()
+    {
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<int>("filterIndex");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("chosen");
+        const QString settings = FileCommands::SettingsFilter, log = FileCommands::LogFilter;
+        QTest::newRow("settings, no extension") << settings << 0 << "mine" << "mine.set";
+        QTest::newRow("log, no extension") << log << 0 << "run" << "run.csv";
+        QTest::newRow("ALL files adds nothing") << settings << 1 << "mine" << "mine";
+        QTest::newRow("another extension is kept") << settings << 0 << "mine.txt" << "mine.txt";
+        QTest::newRow("the same extension once") << log << 0 << "run.csv" << "run.csv";
+        QTest::newRow("a trailing dot is the user's") << settings << 0 << "mine." << "mine.";
+        QTest::newRow("existing file: no question from the dialog") << settings << 0 << "old.set" << "old.set";
+        QTest::newRow("cancelled") << settings << 0 << "" << "";
+    }
+    void save()
+    {
+        QFETCH(QString, filter);
+        QFETCH(int, filterIndex);
+        QFETCH(QString, typed);
+        QFETCH(QString, chosen);
+        QVERIFY(put(m_dir.filePath("old.set")));
+        QtFileDialogs dialogs;
+        typeIntoNextDialog(typed, filterIndex);
+        QCOMPARE(dialogs.saveFile(filter), chosen.isEmpty() ? chosen : m_dir.filePath(chosen));
+    }
+
+    // Open with a name that does not exist reaches the program's own question, and Yes
+    // leaves an empty file of that name; a log saved as "run" is found as run.csv.
+    void fileCommandsWithTheRealDialogs()
+    {
+        QWidget window, fraTmp(&window);
+        RecordingMessageBoxes boxes;
+        QtFileDialogs dialogs;
+        SettingsEditor editor(&window, &fraTmp, boxes);
+        editor.MainIni();
+        LogStore store;
+        store.VoltData.fill(12.5f);
+        store.CurData.fill(100.f);
+        IniFile ini(m_dir.filePath("zx.ini"));
+        LogViewer viewer(store, ini, {0, 0}, &window);
+        FileCommands files(dialogs, boxes, editor, store, viewer, [] { return QString(); });
+
+        typeIntoNextDialog("created.csv");
+        files.munOpenLog_Click();
+        QCOMPARE(boxes.texts(), QStringList{FileCommands::NotFoundQuestion});
+        QVERIFY(QFileInfo(m_dir.filePath("created.csv")).size() == 0);
+
+        typeIntoNextDialog("run");
+        files.mnuSaveLog_Click();
+        QCOMPARE(boxes.texts().size(), 1); // no overwrite question: run.csv is new
+        QFile saved(m_dir.filePath("run.csv"));
+        QVERIFY(saved.open(QIODevice::ReadOnly) && saved.readAll() == files.MakeRunDat().toLatin1());
+        QVERIFY(!QFile::exists(m_dir.filePath("run")));
+    }
+};
+
+QTEST_MAIN(TstFileDialogs)
+#include "tst_file_dialogs.moc"
