@@ -1,12 +1,12 @@
 // The real file dialogs, driven as a user does: a name typed into the dialog, a filter
 // picked from its list, Enter.
-#include "files/file_commands.h"
+#include "ui/file_commands.h"
 #include "logview/frm_log.h" // LogViewer keeps a QPointer to it
-#include "logview/log_store.h"
+#include "logdata/log_store.h"
 #include "logview/log_viewer.h"
 #include "platform/ini_file.h"
-#include "platform/qt_file_dialogs.h"
-#include "settings/settings_editor.h"
+#include "platform/gui/qt_file_dialogs.h"
+#include "editor/settings_editor.h"
 #include "tests/support/recording_message_boxes.h"
 
 #include <QApplication>
