@@ -2,19 +2,17 @@
 
 #include "app_identity.h"
 #include "ini_location.h"
+#include "program.h"
 #include "single_instance.h"
 
-#include "ui/file_commands.h"
-#include "link/device_operations.h"
 #include "link/serial_link.h"
 #include "logview/frm_log.h"
 #include "logview/log_viewer.h"
-#include "platform/ini_file.h"
-#include "platform/message_line.h"
 #include "platform/gui/qt_file_dialogs.h"
 #include "platform/gui/qt_message_boxes.h"
+#include "platform/ini_file.h"
+#include "platform/message_line.h"
 #include "platform/qt_serial_port.h"
-#include "ui/command_button_panel.h"
 #include "ui/frm_config.h"
 #include "ui/frm_main.h"
 
@@ -51,7 +49,7 @@ Application::Application(ShellPlace place, ShellSeams seams, QObject *parent)
     if (m_seams.port) {
         m_port = m_seams.port;
     } else {
-        m_ownPort = std::make_unique<QtSerialPort>(PortCatalog());
+        m_ownPort = std::make_unique<QtSerialPort>([this] { return portCatalog(); });
         m_port = m_ownPort.get();
     }
 }
@@ -74,91 +72,83 @@ bool Application::Main()
 
     // The window exists, hidden, before the port is touched: the port dialog and the
     // opening report through its message line, which shows once the window does.
-    createMainWindow();
+    m_program = std::make_unique<Program>(
+        ProgramParts{*m_port, *m_boxes, *m_dialogs, m_waiter, m_logStore, *m_ini, m_choice, m_scaleLine});
+    connect(frmMain().mnuCom(), &QAction::triggered, this, &Application::mnuCom_Click);
+    connect(&frmMain(), &FrmMain::closing, this, &Application::endProgram);
 
     LoadConfig(*m_ini, m_choice, m_scaleLine, [this] { showPortDialog(); });
-    m_viewer = std::make_unique<LogViewer>(m_logStore, *m_ini, m_scaleLine, m_frm.get());
-    createCommands();
+    if (m_choice.PortSelectCancelled)
+        frmMain().messageLine().ShowMessage(CannotOpen, MessageLine::Red);
+    else
+        openPort();
 
-    if (m_choice.PortSelectCancelled) {
-        m_frm->messageLine().ShowMessage(CannotOpen, MessageLine::Red);
-    } else {
-        currentCatalog();
-        m_link->OpenPort([this](const QString &why) { return showPortDialog(why); });
-    }
-
-    m_frm->prepare(m_versionText, m_appTitle);
-    m_frm->MainIni();
-    m_frm->show();
+    frmMain().prepare(m_versionText, m_appTitle);
+    m_program->MainIni();
+    frmMain().show();
     if (m_ownBoxes)
-        m_ownBoxes->setParentWidget(m_frm.get());
+        m_ownBoxes->setParentWidget(&frmMain());
     if (m_ownDialogs)
-        m_ownDialogs->setParentWidget(m_frm.get());
+        m_ownDialogs->setParentWidget(&frmMain());
     return true;
 }
 
-void Application::createMainWindow()
+FrmMain &Application::frmMain()
 {
-    m_frm = std::make_unique<FrmMain>(*m_port, *m_boxes, m_logStore);
-    m_link = std::make_unique<SerialLink>(*m_port, m_choice, m_waiter, *m_boxes, m_frm->messageLine());
-    m_frm->setLedColour(m_link->ledColour());
-    connect(m_link.get(), &SerialLink::ledColourChanged, m_frm.get(), &FrmMain::setLedColour);
-    connect(m_frm->mnuCom(), &QAction::triggered, this, &Application::mnuCom_Click);
-    connect(m_frm.get(), &FrmMain::closing, this, &Application::endProgram);
+    return m_program->window();
 }
 
-// The five device operations behind the command buttons and the four file commands of the
-// File menu. The file commands come to life in MainIni, where the window creates them.
-void Application::createCommands()
+SerialLink &Application::link()
 {
-    m_ops = std::make_unique<DeviceOperations>(*m_link, m_waiter, m_frm->messageLine(), *m_boxes,
-                                               m_frm->editor(), *m_viewer, m_frm->commandButtons());
-    connect(m_frm.get(), &FrmMain::commandClicked, m_ops.get(), &DeviceOperations::CmdZxCom_Click);
-    // A line lost (adapter unplugged) takes the buttons with it; during an operation they
-    // stay locked and its end applies the same rule.
-    connect(m_link.get(), &SerialLink::portStateChanged, this, [this](bool open) {
-        if (!open)
-            m_frm->SetButtonState();
-    });
+    return m_program->link();
+}
 
-    FrmMain::MainIniHooks hooks;
-    hooks.createFileSys = [this] {
-        m_files = std::make_unique<FileCommands>(*m_dialogs, *m_boxes, m_frm->editor(), m_logStore,
-                                                 *m_viewer, [this] { return m_ops->ReadData(); });
-        FileCommands *files = m_files.get();
-        connect(m_frm->mnuOpen(), &QAction::triggered, this, [files] { files->mnuOpen_Click(); });
-        connect(m_frm->mnuSave(), &QAction::triggered, this, [files] { files->mnuSave_Click(); });
-        connect(m_frm->munOpenLog(), &QAction::triggered, this, [files] { files->munOpenLog_Click(); });
-        connect(m_frm->mnuSaveLog(), &QAction::triggered, this, [files] { files->mnuSaveLog_Click(); });
-    };
-    hooks.resetRomVer = [this] { m_ops->setRomVer(-1); };
-    m_frm->setMainIniHooks(std::move(hooks));
+LogViewer &Application::logViewer()
+{
+    return m_program->viewer();
+}
+
+DeviceOperations &Application::operations()
+{
+    return m_program->operations();
+}
+
+FileCommands &Application::fileCommands()
+{
+    return m_program->files();
+}
+
+void Application::openPort()
+{
+    link().OpenPort([this](const QString &why) { return showPortDialog(why); });
 }
 
 bool Application::showPortDialog(const QString &why)
 {
-    QWidget *owner = m_frm && m_frm->isVisible() ? m_frm.get() : nullptr;
-    frmConfig dialog(*m_port, m_choice, *m_ini, [this] { return currentCatalog(); }, why, owner);
-    dialog.exec();
+    QWidget *owner = m_program && frmMain().isVisible() ? &frmMain() : nullptr;
+    // The choice is kept the moment it is made, whichever way the dialog is left.
+    const auto store = [this](int number) {
+        m_choice.ComPortNo = qint16(number);
+        m_ini->WriteIni(QStringLiteral("RS232C"), QStringLiteral("CommPort"), QString::number(number));
+    };
+    frmConfig dialog(*m_port, m_choice.ComPortNo, [this] { return portCatalog(); }, store, why, owner);
+    m_choice.PortSelectCancelled = dialog.exec() != QDialog::Accepted;
     return !m_choice.PortSelectCancelled;
 }
 
-PortCatalog Application::currentCatalog()
+PortCatalog Application::portCatalog() const
 {
-    PortCatalog catalog = PortCatalog::build(*m_ini, m_seams.systemPorts);
-    if (m_ownPort)
-        m_ownPort->setCatalog(catalog);
-    return catalog;
+    return m_ini ? PortCatalog::build(*m_ini, m_seams.systemPorts) : PortCatalog();
 }
 
 void Application::mnuCom_Click()
 {
-    m_link->ClosePort();
+    link().ClosePort();
     if (showPortDialog())
-        m_link->OpenPort([this](const QString &why) { return showPortDialog(why); });
+        openPort();
     else
-        m_frm->messageLine().ShowMessage(CannotOpen, MessageLine::Red);
-    m_frm->SetButtonState();
+        frmMain().messageLine().ShowMessage(CannotOpen, MessageLine::Red);
+    frmMain().SetButtonState();
 }
 
 void Application::endProgram()
@@ -169,9 +159,11 @@ void Application::endProgram()
     // Waits return at once from now on; an operation in progress checks the waiter after
     // each wait and stops before it touches a window again.
     m_waiter.cancelAll();
-    m_link->ClosePort();
-    if (m_viewer && m_viewer->window())
-        m_viewer->window()->close();
+    if (m_program) {
+        link().ClosePort();
+        if (logViewer().window())
+            logViewer().window()->close();
+    }
     if (m_seams.quit)
         m_seams.quit();
     else

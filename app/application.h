@@ -18,6 +18,7 @@ class FrmMain;
 class IniFile;
 class LogViewer;
 class MessageBoxes;
+class Program;
 class QtFileDialogs;
 class QtMessageBoxes;
 class QtSerialPort;
@@ -77,17 +78,18 @@ public:
     SerialPort &port() { return *m_port; }
     // The objects below exist once Main() has passed the single-instance check.
     IniFile &ini() { return *m_ini; }
-    FrmMain &frmMain() { return *m_frm; }
-    SerialLink &link() { return *m_link; }
-    LogViewer &logViewer() { return *m_viewer; }
-    DeviceOperations &operations() { return *m_ops; }
-    FileCommands &fileCommands() { return *m_files; }
-    bool hasMainWindow() const { return bool(m_frm); }
+    Program &program() { return *m_program; }
+    FrmMain &frmMain();
+    SerialLink &link();
+    LogViewer &logViewer();
+    DeviceOperations &operations();
+    FileCommands &fileCommands();
+    bool hasMainWindow() const { return bool(m_program); }
 
 private:
-    void createMainWindow();
-    void createCommands();
-    PortCatalog currentCatalog();
+    // The ports as the INI file and the system number them now.
+    PortCatalog portCatalog() const;
+    void openPort();
 
     ShellPlace m_place;
     ShellSeams m_seams;
@@ -107,11 +109,6 @@ private:
     SerialPort *m_port = nullptr;
     std::unique_ptr<IniFile> m_ini;
     // Declared after the port and the services it uses, so it goes first.
-    std::unique_ptr<FrmMain> m_frm;
-    std::unique_ptr<SerialLink> m_link;
-    std::unique_ptr<LogViewer> m_viewer;
-    // Declared after what they use, so they go first.
-    std::unique_ptr<DeviceOperations> m_ops;
-    std::unique_ptr<FileCommands> m_files;
+    std::unique_ptr<Program> m_program;
     bool m_ending = false;
 };

@@ -1,5 +1,6 @@
 #pragma once
 #include "settings/field_table.h"
+#include "settings/settings_reply.h"
 #include "editor/settings_widgets.h"
 
 #include <QObject>
@@ -40,10 +41,7 @@ public:
     static constexpr int Black = 0x000000;
     static constexpr int Red = 0x0000FF;
     // What the user is told when a settings reply from the controller cannot be read.
-    static inline const QString UnreadableReplyLine =
-        QStringLiteral("The setting data received from the ZX could not be read.");
-    static inline const QString UnreadableReplyText =
-        UnreadableReplyLine + QStringLiteral("\r\nPlease try \"Setting Data Read\" again.");
+    static inline const QString &UnreadableReplyText = settingsreply::UnreadableText;
 
     SettingsEditor(QWidget *window, QWidget *fraTmp, MessageBoxes &boxes, QObject *parent = nullptr);
 

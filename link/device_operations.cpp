@@ -1,14 +1,12 @@
 #include "device_operations.h"
 
-#include "command_buttons.h"
+#include "operations_view.h"
 #include "serial_link.h"
-#include "settings/settings_reply.h"
 
-#include "logview/log_viewer.h"
 #include "platform/message_boxes.h"
 #include "platform/message_line.h"
 #include "platform/waiter.h"
-#include "editor/settings_editor.h"
+#include "settings/settings_reply.h"
 
 namespace {
 
@@ -31,11 +29,16 @@ constexpr double SettlingPause = 0.5;
 
 } // namespace
 
+QString DeviceOperations::caption(int index)
+{
+    static const char *const Captions[Count] = {"Setting Data Read", "Setting Data Write", "Default Data Write",
+                                                "Data Get", "Data Clear"};
+    return index >= 0 && index < Count ? QString::fromLatin1(Captions[index]) : QString();
+}
+
 DeviceOperations::DeviceOperations(SerialLink &link, Waiter &waiter, MessageLine &line, MessageBoxes &boxes,
-                                   SettingsEditor &editor, LogViewer &viewer, CommandButtons &buttons,
-                                   QObject *parent)
-    : QObject(parent), m_link(link), m_waiter(waiter), m_line(line), m_boxes(boxes), m_editor(editor),
-      m_viewer(viewer), m_buttons(buttons)
+                                   OperationsView &view, QObject *parent)
+    : QObject(parent), m_link(link), m_waiter(waiter), m_line(line), m_boxes(boxes), m_view(view)
 {
 }
 
@@ -60,23 +63,21 @@ void DeviceOperations::CmdZxCom_Click(int index)
 {
     // The port menu or a loaded settings file can unlock a button in the middle of an
     // operation; a second exchange on the same line would mix both replies.
-    if (m_running || index < 0 || index >= CommandButtons::Count || cancelled())
+    if (m_running || index < 0 || index >= Count || cancelled())
         return;
     m_running = true;
-    m_buttons.lockForOperation();
+    m_view.operationStarted(index);
 
     if (!confirmed(index)) {
         // Nothing was sent: fields and message line stay as they were.
-        if (!cancelled()) {
-            m_buttons.unlockAfterOperation();
-            m_buttons.setFocus(index);
-        }
+        if (!cancelled())
+            m_view.operationEnded(index);
         m_running = false;
         return;
     }
 
     m_link.beginOperation();
-    m_line.ShowMessage(m_buttons.caption(index), MessageLine::Black);
+    m_line.ShowMessage(caption(index), MessageLine::Black);
 
     switch (index) {
     case SettingDataRead: readSettings(); break;
@@ -91,11 +92,8 @@ void DeviceOperations::CmdZxCom_Click(int index)
         return;
     }
 
-    EndOperation();
-    m_link.stopBusyIndicator();
-    // After "Data Get" the focus stays in the log window that has just opened.
-    if (index != DataGet && m_buttons.isEnabled(index))
-        m_buttons.setFocus(index);
+    m_link.endBusy();
+    EndOperation(index);
     m_running = false;
 }
 
@@ -109,10 +107,9 @@ bool DeviceOperations::confirmed(int index)
     return answer == MessageBoxes::Answer::Yes && !cancelled();
 }
 
-void DeviceOperations::EndOperation()
+void DeviceOperations::EndOperation(int index)
 {
-    // The buttons' rules (port open, settings shown) are applied once, here.
-    m_buttons.unlockAfterOperation();
+    m_view.operationEnded(index);
     if (!m_link.CommError())
         m_line.ShowMessage(Completion, MessageLine::Black);
 }
@@ -127,10 +124,10 @@ bool DeviceOperations::SetReadData()
     if (reply.verdict != settingsreply::Verdict::Accepted) {
         // A reply that cannot be a whole settings block is a failure of the operation,
         // never a silent "Completion".
-        m_boxes.show(SettingsEditor::UnreadableReplyText, MessageBoxes::Icon::Exclamation, MessageBoxes::Buttons::Ok);
+        m_boxes.show(settingsreply::UnreadableText, MessageBoxes::Icon::Exclamation, MessageBoxes::Buttons::Ok);
         if (cancelled())
             return false;
-        m_line.ShowMessage(SettingsEditor::UnreadableReplyLine, MessageLine::Red);
+        m_line.ShowMessage(settingsreply::UnreadableLine, MessageLine::Red);
         m_link.setCommError(true);
         return false;
     }
@@ -143,12 +140,12 @@ bool DeviceOperations::SetReadData()
 // into the receive buffer or the fields in the meantime.
 void DeviceOperations::showReply()
 {
-    m_editor.ShowReadData(m_readData, BlockSource::Device);
+    m_view.settingsAccepted(m_readData);
 }
 
 void DeviceOperations::readSettings()
 {
-    m_editor.ClearDisplay();
+    m_view.clearDisplay();
     if (SetReadData())
         showReply();
 }
@@ -163,20 +160,18 @@ void DeviceOperations::WriteSettings()
     }
     if (!pause(SettlingPause))
         return;
-    if (!m_editor.MakeWriteData(m_readData)) {
-        // Refused with its own box; nothing is sent, and the line must not say otherwise.
-        if (!cancelled()) {
-            m_line.ShowMessage(NothingWritten, MessageLine::Red);
-            m_link.setCommError(true);
-        }
-        return;
-    }
-    if (cancelled())
-        return;
-
     // Kept here: a menu command (saving a settings file) may rebuild the editor's block
     // while this one is on its way, and the read-back must be compared with what was sent.
-    const QString block = m_editor.WriteData();
+    const std::optional<QString> made = m_view.makeWriteData(m_readData);
+    if (cancelled())
+        return;
+    if (!made) {
+        // Refused and told by the view; nothing is sent, and the line must not say otherwise.
+        m_line.ShowMessage(NothingWritten, MessageLine::Red);
+        m_link.setCommError(true);
+        return;
+    }
+    const QString block = *made;
     // Each step goes on whatever the one before did: a lost "sw" echo is reported, and the
     // read-back then shows whether the block got through.
     if (!exchange(QStringLiteral("sw"), QStringLiteral("sw")))
@@ -203,7 +198,7 @@ void DeviceOperations::VerifySettings(const QString &written)
 
 void DeviceOperations::writeDefaults()
 {
-    m_editor.ClearDisplay();
+    m_view.clearDisplay();
     if (m_romVer == -1) {
         // The version decides how "ae" ends; the result itself is not needed.
         SetReadData();
@@ -229,7 +224,7 @@ void DeviceOperations::getLog()
         return;
     if (!m_link.CommError()) {
         const QString reply = m_link.RecvData();
-        m_viewer.SetGraph(reply);
+        m_view.runLogFetched(reply);
     }
 }
 

@@ -10,7 +10,6 @@ const QString CannotOpen = QStringLiteral("ComPort cannot be opened.");
 const QString Initialized = QStringLiteral("CommPort was initialized.");
 const QString NoReply = QStringLiteral("RS232 communication fault.");
 const QString PartialReply = QStringLiteral("ZX cannot be set.");
-constexpr int BlinkMs = 100;
 // The longest reply, the run log, is 2,051 characters; a line that babbles beyond this
 // during an exchange cannot be sending a reply we wait for.
 constexpr int MaxReplyChars = 64 * 1024;
@@ -29,8 +28,6 @@ SerialLink::SerialLink(SerialPort &port, PortChoice &choice, Waiter &waiter, Mes
         m_commTimeout = true;
         m_waiter.wake();
     });
-    m_tmrLed.setInterval(BlinkMs);
-    connect(&m_tmrLed, &QTimer::timeout, this, [this] { setLed(m_ledColour == LedDark ? LedBright : LedDark); });
     connect(&m_port, &SerialPort::dataArrived, this, &SerialLink::onDataArrived);
     connect(&m_port, &SerialPort::lineLost, this, &SerialLink::onLineLost);
 }
@@ -80,8 +77,8 @@ bool SerialLink::isOpen() const
 
 void SerialLink::SendCommand(const QString &command, const QString &terminator)
 {
-    m_tmrLed.start();
-    setLed(LedBright);
+    m_busy = true;
+    Q_EMIT busyChanged(true);
     const int timeout = timeoutFor(command);
     m_recvData.clear();
     m_port.discardInput();
@@ -163,16 +160,8 @@ void SerialLink::onLineLost(const QString &why)
                  MessageBoxes::Icon::Exclamation, MessageBoxes::Buttons::Ok);
 }
 
-void SerialLink::stopBusyIndicator()
+void SerialLink::endBusy()
 {
-    m_tmrLed.stop();
-    setLed(LedDark);
-}
-
-void SerialLink::setLed(int bgr)
-{
-    if (bgr == m_ledColour)
-        return;
-    m_ledColour = bgr;
-    Q_EMIT ledColourChanged(bgr);
+    m_busy = false;
+    Q_EMIT busyChanged(false);
 }

@@ -17,11 +17,6 @@ class Waiter;
 class SerialLink : public QObject {
     Q_OBJECT
 public:
-    // Busy indicator colours (0xBBGGRR).
-    static constexpr int LedIdle = 0x404000;   // dark teal, until the first command
-    static constexpr int LedBright = 0x00FF00;  // bright green
-    static constexpr int LedDark = 0x004000;    // dark green, resting colour after an operation
-
     SerialLink(SerialPort &port, PortChoice &choice, Waiter &waiter, MessageBoxes &boxes,
                MessageLine &line, QObject *parent = nullptr);
 
@@ -48,21 +43,20 @@ public:
     void setCommError(bool on) { m_commError = on; }
     bool CommTimeout() const { return m_commTimeout; }
 
-    int ledColour() const { return m_ledColour; }
-    // Ends the blinking and leaves the indicator dark green.
-    void stopBusyIndicator();
+    // The operation that sent the commands has ended: the line is no longer busy.
+    void endBusy();
+    bool isBusy() const { return m_busy; }
 
     QTimer &TmrComm() { return m_tmrComm; }
-    QTimer &TmrLed() { return m_tmrLed; }
 
 Q_SIGNALS:
-    void ledColourChanged(int bgr);
+    // True when a command is sent (each time), false when the operation ends.
+    void busyChanged(bool busy);
     void portStateChanged(bool open);
 
 private:
     void onDataArrived();
     void onLineLost(const QString &why);
-    void setLed(int bgr);
     void reportTimeout();
 
     SerialPort &m_port;
@@ -77,7 +71,6 @@ private:
     bool m_awaiting = false;       // a command waits for its reply
     bool m_replyComplete = false;  // the awaited text has arrived
     QString m_terminator;
-    int m_ledColour = LedIdle;
+    bool m_busy = false;
     QTimer m_tmrComm;
-    QTimer m_tmrLed;
 };

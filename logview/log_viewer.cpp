@@ -2,7 +2,7 @@
 #include "frm_log.h"
 #include "logdata/run_data_decoder.h"
 
-LogViewer::LogViewer(LogStore &store, IniFile &ini, std::array<int, 2> startupScaleLine, QWidget *mainWindow,
+LogViewer::LogViewer(LogStore &store, IniFile &ini, const std::array<int, 2> &startupScaleLine, QWidget *mainWindow,
                      DrawingSurface *drawTarget)
     : m_store(store)
     , m_ini(ini)

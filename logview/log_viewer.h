@@ -18,8 +18,10 @@ class LogViewer : public QObject {
     Q_OBJECT
 public:
     // `drawTarget`, when given, receives the drawing of every window this viewer opens.
-    LogViewer(LogStore &store, IniFile &ini, std::array<int, 2> startupScaleLine, QWidget *mainWindow,
+    // `startupScaleLine` is read each time a window opens, and must outlive the viewer.
+    LogViewer(LogStore &store, IniFile &ini, const std::array<int, 2> &startupScaleLine, QWidget *mainWindow,
               DrawingSurface *drawTarget = nullptr);
+    LogViewer(LogStore &, IniFile &, const std::array<int, 2> &&, QWidget *, DrawingSurface * = nullptr) = delete;
     ~LogViewer() override;
 
     // Decodes a run-data reply into the store, shows the window and redraws it.
@@ -38,7 +40,7 @@ private:
 
     LogStore &m_store;
     IniFile &m_ini;
-    std::array<int, 2> m_startupScaleLine;
+    const std::array<int, 2> &m_startupScaleLine;
     QPointer<QWidget> m_mainWindow;
     DrawingSurface *m_drawTarget;
     QPointer<FrmLog> m_window;

@@ -5,6 +5,11 @@
 #include <QFileInfo>
 
 QtSerialPort::QtSerialPort(PortCatalog catalog, QObject *parent)
+    : QtSerialPort([catalog] { return catalog; }, parent)
+{
+}
+
+QtSerialPort::QtSerialPort(CatalogSource catalog, QObject *parent)
     : SerialPort(parent), m_catalog(std::move(catalog))
 {
     connect(&m_port, &QSerialPort::readyRead, this, &SerialPort::dataArrived);
@@ -20,7 +25,7 @@ bool QtSerialPort::open(int number, QString *why)
 {
     if (m_port.isOpen())
         m_port.close();
-    const auto entry = m_catalog.entry(number);
+    const auto entry = (m_catalog ? m_catalog() : PortCatalog()).entry(number);
     if (!entry) {
         if (why)
             *why = QStringLiteral("Com%1 is not connected to this computer.").arg(number);

@@ -3,16 +3,18 @@
 #include "serial_port.h"
 
 #include <QSerialPort>
+#include <functional>
 
 // The real serial port, numbered through a PortCatalog.
 class QtSerialPort : public SerialPort {
     Q_OBJECT
 public:
+    // Asked at each open: the numbering follows the INI file and the adapters plugged in.
+    using CatalogSource = std::function<PortCatalog()>;
+
+    explicit QtSerialPort(CatalogSource catalog, QObject *parent = nullptr);
     explicit QtSerialPort(PortCatalog catalog, QObject *parent = nullptr);
     ~QtSerialPort() override;
-
-    void setCatalog(PortCatalog catalog) { m_catalog = std::move(catalog); }
-    const PortCatalog &catalog() const { return m_catalog; }
 
     bool open(int number, QString *why = nullptr) override;
     void close() override;
@@ -26,7 +28,7 @@ private:
     QString openFailureText(const QString &path) const;
     static bool openPast(QSerialPort &port);
 
-    PortCatalog m_catalog;
+    CatalogSource m_catalog;
     QSerialPort m_port;
     bool m_opening = false;
 };

@@ -3,6 +3,9 @@
 
 #include <QDir>
 #include <QSocketNotifier>
+#include <QTimer>
+
+#include <algorithm>
 
 #include <cerrno>
 #include <unistd.h>
@@ -139,6 +142,20 @@ void ControllerSimulator::readLine()
     }
     if (input.isEmpty())
         return;
+    if (!pacing()) {
+        take(input);
+        return;
+    }
+    // At the line rate the PC's characters take their time on the wire too: each is taken
+    // in once its last bit would have arrived, after those before it.
+    const qint64 nowNs = m_clock.nsecsElapsed();
+    m_inputFreeNs = std::max(nowNs, m_inputFreeNs) + input.size() * ReplyWriter::CharacterNs;
+    const int waitMs = int((m_inputFreeNs - nowNs + 999'999) / 1'000'000);
+    QTimer::singleShot(waitMs, Qt::PreciseTimer, this, [this, input] { take(input); });
+}
+
+void ControllerSimulator::take(const QByteArray &input)
+{
     m_receivedBytes += input;
 
     const qint64 now = m_clock.elapsed();

@@ -66,6 +66,7 @@ Q_SIGNALS:
 
 private:
     void readLine();
+    void take(const QByteArray &input);
     void attachLine();
     void detachLine();
 
@@ -81,4 +82,5 @@ private:
     QElapsedTimer m_clock;
     QList<ReceivedCommand> m_received;
     QByteArray m_receivedBytes;
+    qint64 m_inputFreeNs = 0; // when the last character sent to us has crossed the wire
 };

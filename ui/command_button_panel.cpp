@@ -63,19 +63,3 @@ void CommandButtonPanel::setFocus(int index)
     if (b && b->isEnabled())
         b->setFocus(Qt::OtherFocusReason);
 }
-
-QString CommandButtonPanel::caption(int index) const
-{
-    const QAbstractButton *b = button(index);
-    if (!b)
-        return {};
-    // "&Read" shows as "Read"; "&&" stands for one ampersand.
-    QString text;
-    const QString raw = b->text();
-    for (int i = 0; i < raw.size(); ++i) {
-        if (raw.at(i) == QLatin1Char('&') && i + 1 < raw.size())
-            ++i;
-        text += raw.at(i);
-    }
-    return text;
-}

@@ -1,5 +1,5 @@
 #pragma once
-#include "link/command_buttons.h"
+#include "link/device_operations.h"
 
 #include <QAbstractButton>
 #include <QPointer>
@@ -13,8 +13,9 @@
 //   the end of an operation while field 0 holds text; the port rule locks it again.
 // The buttons are watched, so an operation that ends after its window has gone touches
 // nothing.
-class CommandButtonPanel : public CommandButtons {
+class CommandButtonPanel {
 public:
+    static constexpr int Count = DeviceOperations::Count;
     using Predicate = std::function<bool()>;
 
     // `portOpen`: the serial port is open. `settingsShown`: field 0 holds text.
@@ -27,11 +28,13 @@ public:
     void setWriteAllowed(bool allowed);
     bool operationRunning() const { return m_running; }
 
-    void lockForOperation() override;
-    void unlockAfterOperation() override;
-    bool isEnabled(int index) const override;
-    void setFocus(int index) override;
-    QString caption(int index) const override;
+    // An operation starts: all five stay disabled until it ends, whatever menus do.
+    void lockForOperation();
+    // The operation has ended: the port rule and the write rule are applied, once.
+    void unlockAfterOperation();
+    bool isEnabled(int index) const;
+    // Hands the focus back to a button; a disabled one leaves the focus where it is.
+    void setFocus(int index);
 
 private:
     void apply();

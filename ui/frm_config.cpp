@@ -1,8 +1,6 @@
 #include "frm_config.h"
 #include "layout_font.h"
 
-#include "link/port_choice.h"
-#include "platform/ini_file.h"
 #include "platform/serial_port.h"
 #include "platform/gui/twips.h"
 #include "numtext/number_text.h"
@@ -19,9 +17,10 @@ constexpr int WhyHeight = 900;
 const QString NotFound = QStringLiteral("Not found");
 } // namespace
 
-frmConfig::frmConfig(SerialPort &port, PortChoice &choice, IniFile &ini, CatalogSource catalog,
+frmConfig::frmConfig(SerialPort &port, int configuredPort, CatalogSource catalog, PortStore store,
                      const QString &why, QWidget *parent)
-    : QDialog(parent), m_port(port), m_choice(choice), m_ini(ini), m_catalog(std::move(catalog))
+    : QDialog(parent), m_port(port), m_chosen(configuredPort), m_catalog(std::move(catalog)),
+      m_store(std::move(store))
 {
     setObjectName(QStringLiteral("frmConfig"));
     setWindowTitle(QStringLiteral("ComPort Setting"));
@@ -82,7 +81,7 @@ void frmConfig::ListComPorts()
             continue;
         Combo->addItem(QStringLiteral("Com%1").arg(n));
         Combo->setItemData(Combo->count() - 1, tooltipFor(catalog, n), Qt::ToolTipRole);
-        if (n == m_choice.ComPortNo)
+        if (n == m_chosen)
             select = Combo->count() - 1;
     }
     m_port.close();
@@ -116,23 +115,17 @@ void frmConfig::Combo_Click()
     const auto number = numtext::roundHalfEven(numtext::leadingNumber(text));
     if (number < 0 || number > PortCatalog::MaxPort)
         return; // the list holds only Com1..Com16; anything else is not ours to store
-    m_choice.ComPortNo = qint16(number);
-    m_ini.WriteIni(QStringLiteral("RS232C"), QStringLiteral("CommPort"), QString::number(m_choice.ComPortNo));
+    m_chosen = int(number);
+    if (m_store)
+        m_store(m_chosen);
 }
 
 void frmConfig::cmdOk_Click()
 {
-    m_choice.PortSelectCancelled = false;
     accept();
 }
 
 void frmConfig::CmdCancel_Click()
 {
     reject();
-}
-
-void frmConfig::reject()
-{
-    m_choice.PortSelectCancelled = true;
-    QDialog::reject();
 }

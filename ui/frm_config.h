@@ -4,33 +4,33 @@
 #include <QDialog>
 #include <functional>
 
-class IniFile;
 class QComboBox;
 class QLabel;
 class QPushButton;
 class SerialPort;
-struct PortChoice;
 
-// The port selection dialog. It lists the ports 1..16 that open right now, pre-selects
-// the configured one and stores a choice in the INI file the moment it is made; OK or
-// Cancel only tell the caller whether to open the port now.
+// The port selection dialog. It lists the ports 1..16 that open right now and pre-selects
+// the configured one. Each pick goes at once to the caller's `store`, so the choice is kept
+// the moment it is made; OK or Cancel (Escape, the close box) only tell the caller whether
+// to open the port now: exec() returns Accepted for OK.
 class frmConfig : public QDialog {
     Q_OBJECT
 public:
     // Numbers the ports afresh for each listing, so an adapter plugged in since the last
     // showing appears.
     using CatalogSource = std::function<PortCatalog()>;
+    using PortStore = std::function<void(int number)>;
 
     // `why`, when given, is the reason the last open failed, shown to the user.
-    frmConfig(SerialPort &port, PortChoice &choice, IniFile &ini, CatalogSource catalog,
+    frmConfig(SerialPort &port, int configuredPort, CatalogSource catalog, PortStore store,
               const QString &why = QString(), QWidget *parent = nullptr);
 
     void ListComPorts();
     void Combo_Click();
     void cmdOk_Click();
     void CmdCancel_Click();
-    // Escape and the window's close box leave the dialog as Cancel does.
-    void reject() override;
+    // The port picked last (the configured one until the user picks another).
+    int chosenPort() const { return m_chosen; }
 
     QLabel *Label17 = nullptr;
     QComboBox *Combo = nullptr;
@@ -42,7 +42,7 @@ private:
     QString tooltipFor(const PortCatalog &catalog, int number) const;
 
     SerialPort &m_port;
-    PortChoice &m_choice;
-    IniFile &m_ini;
+    int m_chosen;
     CatalogSource m_catalog;
+    PortStore m_store;
 };

@@ -1,5 +1,6 @@
 #include "frm_main.h"
 
+#include "busy_indicator.h"
 #include "command_button_panel.h"
 #include "layout_font.h"
 #include "logo_widget.h"
@@ -23,19 +24,8 @@
 
 namespace {
 
-struct CommandButton {
-    const char *caption;
-    int top;
-};
-
 // The three settings operations, a wider gap, then the two run-log operations.
-constexpr std::array<CommandButton, FrmMain::CommandCount> Commands{{
-    {"Setting Data Read", 240},
-    {"Setting Data Write", 960},
-    {"Default Data Write", 1680},
-    {"Data Get", 2940},
-    {"Data Clear", 3660},
-}};
+constexpr std::array<int, FrmMain::CommandCount> CommandTops{240, 960, 1680, 2940, 3660};
 constexpr int CommandLeft = 180;
 constexpr int CommandWidth = 1575;
 constexpr int CommandHeight = 495;
@@ -50,8 +40,8 @@ QLabel *label(QWidget *parent, const QString &text, const char *name, int l, int
 
 } // namespace
 
-FrmMain::FrmMain(SerialPort &MSComm, MessageBoxes &boxes, LogStore &logStore, QWidget *parent)
-    : QMainWindow(parent), m_MSComm(MSComm), m_logStore(logStore)
+FrmMain::FrmMain(SerialPort &MSComm, MessageBoxes &boxes, QWidget *parent)
+    : QMainWindow(parent), m_MSComm(MSComm)
 {
     setObjectName(QStringLiteral("FrmMain"));
     setWindowTitle(QStringLiteral("ZX316B Link"));
@@ -87,9 +77,9 @@ FrmMain::~FrmMain() = default;
 void FrmMain::buildCommandButtons()
 {
     for (int i = 0; i < CommandCount; ++i) {
-        auto *b = new QPushButton(QString::fromLatin1(Commands[size_t(i)].caption), m_client);
+        auto *b = new QPushButton(DeviceOperations::caption(i), m_client);
         b->setObjectName(QStringLiteral("CmdZxCom_%1").arg(i));
-        twips::place(b, CommandLeft, Commands[size_t(i)].top, CommandWidth, CommandHeight);
+        twips::place(b, CommandLeft, CommandTops[size_t(i)], CommandWidth, CommandHeight);
         connect(b, &QPushButton::clicked, this, [this, i] { Q_EMIT commandClicked(i); });
         m_cmdZxCom[size_t(i)] = b;
     }
@@ -101,7 +91,7 @@ void FrmMain::buildStatusArea()
     m_shpLed = new ShapeLed(m_client);
     m_shpLed->setObjectName(QStringLiteral("ShpLED"));
     twips::place(m_shpLed, 2880, 4080, 255, 135);
-    m_shpLed->setFillColour(SerialLink::LedIdle);
+    m_busy = new BusyIndicator(m_shpLed, this);
 
     m_imgLogo = new LogoWidget(m_client);
     m_imgLogo->setObjectName(QStringLiteral("ImgLogo"));
@@ -134,11 +124,6 @@ void FrmMain::MainIni()
 {
     SetButtonState();
     m_editor->MainIni();
-    if (m_hooks.createFileSys)
-        m_hooks.createFileSys();
-    m_logStore.markEmpty();
-    if (m_hooks.resetRomVer)
-        m_hooks.resetRomVer();
 }
 
 void FrmMain::SetButtonState()
@@ -154,11 +139,6 @@ void FrmMain::ClearDisplay()
 MessageLine &FrmMain::messageLine()
 {
     return *m_txtMsg;
-}
-
-void FrmMain::setLedColour(int bgr)
-{
-    m_shpLed->setFillColour(bgr);
 }
 
 void FrmMain::closeEvent(QCloseEvent *event)

@@ -1,15 +1,15 @@
 #pragma once
 #include "main_menu.h"
 
-#include "link/command_buttons.h"
+#include "link/device_operations.h"
 
 #include <QMainWindow>
 #include <array>
 #include <functional>
 #include <memory>
 
+class BusyIndicator;
 class CommandButtonPanel;
-class LogStore;
 class LogoWidget;
 class MessageBoxes;
 class MessageLine;
@@ -32,18 +32,18 @@ public:
     static constexpr int ClientWidth = 6450;
     static constexpr int DesignHeight = 8100;
     static constexpr int StartHeight = 6030;
-    static constexpr int CommandCount = CommandButtons::Count;
+    static constexpr int CommandCount = DeviceOperations::Count;
 
     // `MSComm` is the serial port whose open state enables the command buttons.
-    FrmMain(SerialPort &MSComm, MessageBoxes &boxes, LogStore &logStore, QWidget *parent = nullptr);
+    FrmMain(SerialPort &MSComm, MessageBoxes &boxes, QWidget *parent = nullptr);
     ~FrmMain() override;
 
     // Start-up's last preparations: version and product name, the visible height, the
     // hidden frame, the window centred on the screen.
     void prepare(const QString &versionText, const QString &appTitle);
 
-    // Start-up initialisation of the window's state: button rule, settings fields, the
-    // file commands, an empty log store and an unknown ROM version.
+    // Start-up initialisation of the window's state: the button rule, then the settings
+    // fields with their limits.
     void MainIni();
     // Buttons enabled only while the port is open; writing waits for settings to show.
     // During an operation all stay locked; its end applies the rules.
@@ -56,6 +56,7 @@ public:
     MessageLineEdit *TxtMsg() const { return m_txtMsg; }
     QPushButton *CmdZxCom(int index) const { return m_cmdZxCom.at(size_t(index)); }
     ShapeLed *ShpLED() const { return m_shpLed; }
+    BusyIndicator &busyIndicator() const { return *m_busy; }
     LogoWidget *ImgLogo() const { return m_imgLogo; }
     QLabel *LblProductName() const { return m_lblProductName; }
     QLabel *LblVersion() const { return m_lblVersion; }
@@ -69,19 +70,6 @@ public:
     QAction *mnuSaveLog() const { return m_menu.mnuSaveLog; }
     QAction *mnuCom() const { return m_menu.mnuCom; }
     QAction *mnuEnd() const { return m_menu.mnuEnd; }
-
-    // The steps of MainIni that belong to other objects, run at their place in the order:
-    // the file commands are created after the settings fields are set up, and the ROM
-    // version (kept by the device operations) is forgotten after the log store is emptied.
-    struct MainIniHooks {
-        std::function<void()> createFileSys;
-        std::function<void()> resetRomVer;
-    };
-    void setMainIniHooks(MainIniHooks hooks) { m_hooks = std::move(hooks); }
-
-public Q_SLOTS:
-    // Busy indicator colour, 0xBBGGRR.
-    void setLedColour(int bgr);
 
 Q_SIGNALS:
     // A command button was clicked (index 0..4).
@@ -97,10 +85,10 @@ private:
     void buildStatusArea();
 
     SerialPort &m_MSComm;
-    LogStore &m_logStore;
     QWidget *m_client = nullptr;
     std::array<QPushButton *, CommandCount> m_cmdZxCom{};
     ShapeLed *m_shpLed = nullptr;
+    BusyIndicator *m_busy = nullptr;
     LogoWidget *m_imgLogo = nullptr;
     MessageLineEdit *m_txtMsg = nullptr;
     QLabel *m_lblProductName = nullptr;
@@ -109,5 +97,4 @@ private:
     SettingsEditor *m_editor = nullptr;
     std::unique_ptr<CommandButtonPanel> m_buttons;
     MainMenu m_menu;
-    MainIniHooks m_hooks;
 };

@@ -18,4 +18,5 @@ void MessageLineEdit::ShowMessage(const QString &text, int colour)
     setPalette(p);
     setText(text);
     setCursorPosition(0); // a long message shows its beginning, not its end
+    Q_EMIT messageShown(text, colour);
 }

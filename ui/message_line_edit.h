@@ -14,6 +14,10 @@ public:
     // The colour of the last message as 0xBBGGRR.
     int textColour() const { return m_colour; }
 
+Q_SIGNALS:
+    // Each message as it is shown, even one that repeats the last.
+    void messageShown(const QString &text, int colour);
+
 private:
     int m_colour = Black;
 };

@@ -1,31 +1,31 @@
-// Prints, for each of the five device operations against the simulated controller pacing
-// its replies at 9600 baud (11 bits a character), the time from the click to "Completion"
-// over its floor (the replies' time on the line plus the operation's fixed pauses), and
-// the CPU time of the user-interface thread as a share of the operation's wall time.
-// The controller runs in a thread of its own so that its work is not counted.
+// Prints, for each of the five device operations against the simulated controller at
+// 9600 baud (11 bits a character, in both directions: the controller takes in the PC's
+// characters at the line rate too), the time from the click to "Completion" over its floor
+// (the characters' time on the line both ways plus the operation's fixed pauses), and the
+// CPU time of the user-interface thread as a share of the operation's wall time.
+// The program is built as main() builds it and its window is shown; run it under Xvfb
+// (xvfb-run) to count what a real window costs. The controller runs in a thread of its own
+// so that its work is not counted.
 //
 //   bench_operations [rounds [index]]   (default 5 rounds of every operation; index 0..4
-//   measures one operation only, for profiling; QT_QPA_PLATFORM=offscreen is set if unset)
+//   measures one operation only, for profiling)
+#include "app/program.h"
 #include "link/device_operations.h"
-#include "ui/command_button_panel.h"
+#include "link/port_choice.h"
 #include "link/serial_link.h"
-#include "logview/frm_log.h"
 #include "logdata/log_store.h"
-#include "logview/log_viewer.h"
+#include "platform/file_dialogs.h"
 #include "platform/ini_file.h"
 #include "platform/message_boxes.h"
-#include "platform/message_line.h"
 #include "platform/qt_serial_port.h"
 #include "platform/waiter.h"
-#include "editor/settings_editor.h"
 #include "sim/controller_simulator.h"
 #include "sim/reply_writer.h"
+#include "ui/frm_main.h"
+#include "ui/message_line_edit.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QFrame>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QTemporaryDir>
 #include <QThread>
 #include <algorithm>
@@ -54,12 +54,17 @@ struct CountingBoxes : MessageBoxes {
     }
 };
 
+struct NoDialogs : FileDialogs {
+    QString openFile(const QString &) override { return {}; }
+    QString saveFile(const QString &) override { return {}; }
+};
+
 // Notes the moment "Completion" is shown: the end of an operation as the user sees it.
-struct TimingLine : MessageLine {
+struct CompletionClock {
     QElapsedTimer *clock = nullptr;
     qint64 completedNs = -1;
     double completedCpuMs = 0;
-    void ShowMessage(const QString &text, int) override
+    void shown(const QString &text)
     {
         if (text == QLatin1String("Completion")) {
             completedNs = clock->nsecsElapsed();
@@ -71,25 +76,24 @@ struct TimingLine : MessageLine {
 struct Operation {
     const char *name;
     int index;
+    int sentCharacters;  // characters the PC sends
     int replyCharacters; // characters the controller sends back
     double pausesMs;     // fixed pauses of the operation
 };
 
 // ROM version 5 with the version already known: "ae" and "be" end with a carriage return.
 const Operation Operations[] = {
-    {"Setting Data Read", 0, 68, 0},                // sr
-    {"Setting Data Write", 1, 2 + 64 + 68, 1000},   // sw, block, sr; 0.5 s twice
-    {"Default Data Write", 2, 3 + 2 + 68, 1000},    // ae CR, rt, sr; 0.5 s twice
-    {"Data Get", 3, 2 + 2048 + 1, 0},               // br
-    {"Data Clear", 4, 68 + 3, 300},                 // sr, be CR; 0.3 s
+    {"Setting Data Read", 0, 2, 68, 0},                 // sr
+    {"Setting Data Write", 1, 2 + 64 + 2, 2 + 64 + 68, 1000}, // sw, block, sr; 0.5 s twice
+    {"Default Data Write", 2, 2 + 2 + 2, 3 + 2 + 68, 1000},   // ae CR, rt, sr; 0.5 s twice
+    {"Data Get", 3, 2, 2 + 2048 + 1, 0},                // br
+    {"Data Clear", 4, 2 + 2, 68 + 3, 300},              // sr, be CR; 0.3 s
 };
 
 } // namespace
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const int rounds = argc > 1 ? std::max(1, atoi(argv[1])) : 5;
     const int only = argc > 2 ? atoi(argv[2]) : -1;
@@ -118,28 +122,21 @@ int main(int argc, char **argv)
     clock.start();
     QTemporaryDir dir;
     QtSerialPort port(PortCatalog::fromEntries({{1, simPath, QString()}}));
-    PortChoice choice{1, false};
-    Waiter waiter;
     CountingBoxes boxes;
-    TimingLine line;
-    line.clock = &clock;
-    SerialLink link(port, choice, waiter, boxes, line);
-    link.OpenPort({});
+    NoDialogs dialogs;
+    Waiter waiter;
     LogStore store;
     IniFile ini(dir.filePath(QStringLiteral("bench.ini")));
-    QWidget window;
-    auto *fraTmp = new QFrame(&window);
-    fraTmp->hide();
-    std::array<QAbstractButton *, 5> cmd{};
-    for (int i = 0; i < 5; ++i)
-        cmd[i] = new QPushButton(QString::fromLatin1(Operations[i].name), &window);
-    SettingsEditor editor(&window, fraTmp, boxes);
-    editor.MainIni();
-    LogViewer viewer(store, ini, {0, 0}, &window);
-    CommandButtonPanel buttons(cmd, [&link] { return link.isOpen(); },
-                               [&editor] { return !editor.TxtData(0)->text().isEmpty(); });
-    DeviceOperations ops(link, waiter, line, boxes, editor, viewer, buttons);
-    window.show();
+    PortChoice choice{1, false};
+    const std::array<int, 2> scaleLine{0, 0};
+    Program program({port, boxes, dialogs, waiter, store, ini, choice, scaleLine});
+    CompletionClock line{&clock};
+    QObject::connect(program.window().TxtMsg(), &MessageLineEdit::messageShown,
+                     [&line](const QString &text) { line.shown(text); });
+    program.link().OpenPort({});
+    program.MainIni();
+    program.window().show();
+    DeviceOperations &ops = program.operations();
 
     // One read first: the version is then known and the fields hold settings to write.
     ops.CmdZxCom_Click(0);
@@ -149,7 +146,8 @@ int main(int argc, char **argv)
     }
 
     const double characterMs = ReplyWriter::CharacterNs / 1e6;
-    std::printf("%d rounds, 9600 baud (%.4f ms a character), ROM version 5\n", rounds, characterMs);
+    std::printf("%d rounds, 9600 baud (%.4f ms a character both ways), ROM version 5, platform %s\n", rounds,
+                characterMs, qPrintable(QGuiApplication::platformName()));
     std::printf("%-20s %9s %11s %14s %13s %8s\n", "operation", "floor ms", "median ms", "overhead med", "overhead max",
                 "CPU %");
     bool allWithinTarget = true;
@@ -158,7 +156,7 @@ int main(int argc, char **argv)
             continue;
         std::vector<double> overheads;
         double cpuMs = 0, wallMs = 0;
-        const double floorMs = op.replyCharacters * characterMs + op.pausesMs;
+        const double floorMs = (op.sentCharacters + op.replyCharacters) * characterMs + op.pausesMs;
         std::vector<double> took;
         for (int r = 0; r < rounds; ++r) {
             line.completedNs = -1;

@@ -11,6 +11,7 @@
 #include "tests/support/fake_serial_port.h"
 #include "tests/support/recording_message_boxes.h"
 #include "tests/support/scripted_file_dialogs.h"
+#include "ui/busy_indicator.h"
 #include "ui/frm_config.h"
 #include "ui/frm_main.h"
 #include "ui/message_line_edit.h"
@@ -177,9 +178,9 @@ private Q_SLOTS:
         QVERIFY(window.isVisible() && !window.FraTmp()->isVisible());
         QCOMPARE(window.LblVersion()->text() + ' ' + window.LblProductName()->text() + ' ' + window.editor().TxtData(0)->toolTip(),
                  QStringLiteral("Version1.00 ZX316B Link 100～10000"));
-        QCOMPARE(window.ShpLED()->fillColour(), SerialLink::LedIdle);
-        w.app->link().stopBusyIndicator();
-        QCOMPARE(window.ShpLED()->fillColour(), SerialLink::LedDark);
+        QCOMPARE(window.ShpLED()->fillColour(), BusyIndicator::LedIdle);
+        w.app->link().endBusy();
+        QCOMPARE(window.ShpLED()->fillColour(), BusyIndicator::LedDark);
     }
 
     // An INI path the program cannot use is named in one box at start and left as it is,

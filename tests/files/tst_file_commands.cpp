@@ -52,7 +52,8 @@ struct World {
     SettingsEditor editor{&window, &fraTmp, boxes};
     LogStore store;
     IniFile ini{dir.filePath("zx.ini")};
-    LogViewer viewer{store, ini, {0, 0}, &window};
+    const std::array<int, 2> scaleLine{0, 0};
+    LogViewer viewer{store, ini, scaleLine, &window};
     QString readData;
     FileCommands files{dialogs, boxes, editor, store, viewer, [this] { return readData; }};
 

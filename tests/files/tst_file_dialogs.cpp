@@ -129,7 +129,8 @@ private slots:
         store.VoltData.fill(12.5f);
         store.CurData.fill(100.f);
         IniFile ini(m_dir.filePath("zx.ini"));
-        LogViewer viewer(store, ini, {0, 0}, &window);
+        const std::array<int, 2> scaleLine{0, 0};
+        LogViewer viewer(store, ini, scaleLine, &window);
         FileCommands files(dialogs, boxes, editor, store, viewer, [] { return QString(); });
 
         typeIntoNextDialog("created.csv");

@@ -1,31 +1,30 @@
 #pragma once
-// The device operations wired as the program wires them, with the simulated controller on a
-// pseudo-terminal in the same thread.
-#include "ui/file_commands.h"
+// The window program built as main() builds it (the same composition function), with the
+// simulated controller on a pseudo-terminal in the same thread.
+#include "app/program.h"
+#include "editor/settings_editor.h"
 #include "link/device_operations.h"
-#include "ui/command_button_panel.h"
+#include "link/port_choice.h"
 #include "link/serial_link.h"
-#include "logview/frm_log.h"
 #include "logdata/log_store.h"
+#include "logview/frm_log.h"
 #include "logview/log_viewer.h"
 #include "platform/ini_file.h"
 #include "platform/qt_serial_port.h"
 #include "platform/waiter.h"
-#include "editor/settings_editor.h"
 #include "sim/controller_simulator.h"
 #include "tests/support/recording_message_boxes.h"
 #include "tests/support/recording_message_line.h"
 #include "tests/support/scripted_file_dialogs.h"
-#include <QFrame>
+#include "ui/busy_indicator.h"
+#include "ui/command_button_panel.h"
+#include "ui/file_commands.h"
+#include "ui/frm_main.h"
+#include "ui/message_line_edit.h"
+
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
-
-// Closing the main window ends every running wait, as the program's main window does.
-struct ClosingWindow : QWidget {
-    Waiter *waiter = nullptr;
-    void closeEvent(QCloseEvent *) override { waiter->cancelAll(); }
-};
 
 struct OperationsWorld {
     static inline const QString Block = QStringLiteral("<block>"); // a settings block in lists of commands
@@ -37,19 +36,21 @@ struct OperationsWorld {
     PortChoice choice{1, false};
     Waiter waiter;
     RecordingMessageBoxes boxes;
-    RecordingMessageLine line;
+    RecordingMessageLine line; // every message the window's line showed
     ScriptedFileDialogs dialogs;
     LogStore store;
     IniFile ini{dir.filePath("test.ini")};
+    const std::array<int, 2> scaleLine{0, 0};
     std::unique_ptr<QtSerialPort> port;
-    std::unique_ptr<SerialLink> link;
-    QPointer<ClosingWindow> window = new ClosingWindow;
+    std::unique_ptr<Program> program;
+    QPointer<FrmMain> window;
+    SerialLink *link = nullptr;
+    DeviceOperations *ops = nullptr;
+    FileCommands *files = nullptr;
+    SettingsEditor *editor = nullptr;
+    LogViewer *viewer = nullptr;
+    CommandButtonPanel *buttons = nullptr;
     std::array<QAbstractButton *, 5> cmd{};
-    std::unique_ptr<SettingsEditor> editor;
-    std::unique_ptr<LogViewer> viewer;
-    std::unique_ptr<CommandButtonPanel> buttons;
-    std::unique_ptr<DeviceOperations> ops;
-    std::unique_ptr<FileCommands> files;
     QList<int> leds;
 
     explicit OperationsWorld(int romVersion = 5, double waitScale = 0.1)
@@ -59,37 +60,28 @@ struct OperationsWorld {
         sim.setRomVersion(romVersion);
         waiter.setScale(waitScale);
         port = std::make_unique<QtSerialPort>(PortCatalog::fromEntries({{1, sim.portPath(), ""}}));
-        link = std::make_unique<SerialLink>(*port, choice, waiter, boxes, line);
+        program = std::make_unique<Program>(ProgramParts{*port, boxes, dialogs, waiter, store, ini, choice, scaleLine});
+        window = &program->window();
+        link = &program->link();
+        ops = &program->operations();
+        files = &program->files();
+        editor = &window->editor();
+        viewer = &program->viewer();
+        buttons = &program->buttons();
+        for (int i = 0; i < 5; ++i)
+            cmd[size_t(i)] = window->CmdZxCom(i);
+        // Closing the window ends every running wait, as the program's shell does.
+        QObject::connect(window, &FrmMain::closing, &waiter, [this] { waiter.cancelAll(); });
+        QObject::connect(window->TxtMsg(), &MessageLineEdit::messageShown, [this](const QString &t, int c) { line.ShowMessage(t, c); });
+        QObject::connect(&window->busyIndicator(), &BusyIndicator::colourChanged, [this](int c) { leds << c; });
         link->OpenPort({});
-        QObject::connect(link.get(), &SerialLink::ledColourChanged, [this](int c) { leds << c; });
-
-        window->waiter = &waiter;
-        auto *fraTmp = new QFrame(window);
-        for (int i = 0; i < 5; ++i) {
-            cmd[i] = new QPushButton(Captions[i], window);
-            cmd[i]->setEnabled(i != 1);
-            QObject::connect(cmd[i], &QAbstractButton::clicked, [this, i] { ops->CmdZxCom_Click(i); });
-        }
-        fraTmp->hide();
-        editor = std::make_unique<SettingsEditor>(window, fraTmp, boxes);
-        editor->MainIni();
-        viewer = std::make_unique<LogViewer>(store, ini, std::array<int, 2>{0, 0}, window);
-        store.markEmpty();
-        buttons = std::make_unique<CommandButtonPanel>(cmd, [this] { return link->isOpen(); },
-                                                       [this] { return !field(0).isEmpty(); });
-        ops = std::make_unique<DeviceOperations>(*link, waiter, line, boxes, *editor, *viewer, *buttons);
-        files = std::make_unique<FileCommands>(dialogs, boxes, *editor, store, *viewer,
-                                               [this] { return ops->ReadData(); });
-        QObject::connect(editor.get(), &SettingsEditor::writeAllowed,
-                         [this](bool allowed) { buttons->setWriteAllowed(allowed); });
-        buttons->SetButtonState();
+        program->MainIni();
         window->show();
         QApplication::setActiveWindow(window);
         line.lines.clear();
     }
-    ~OperationsWorld() { delete window; }
 
-    void click(int i) { cmd[i]->click(); }
+    void click(int i) { cmd[size_t(i)]->click(); }
     QString field(int i) const { return editor->TxtData(i)->text(); }
     static QString textOf(const ReceivedCommand &c) { return c.isSettingsBlock ? Block : c.text; }
     QStringList sent() const

@@ -103,7 +103,8 @@ private Q_SLOTS:
         const QString question = c.op == Defaults ? AskDefaults : c.op == Clear ? AskClear : QString();
         QCOMPARE(w.boxes.texts(), question.isEmpty() ? QStringList() : QStringList{question});
         QVERIFY(question.isEmpty() || w.boxes.shown[0].buttons == MessageBoxes::Buttons::YesNoDefaultNo);
-        QVERIFY(w.leds.first() == SerialLink::LedBright && w.leds.last() == SerialLink::LedDark && !w.link->TmrLed().isActive());
+        QVERIFY(w.leds.first() == BusyIndicator::LedBright && w.leds.last() == BusyIndicator::LedDark
+                && !w.window->busyIndicator().TmrLed().isActive());
         QCOMPARE(w.enabled(), QList<bool>({true, !w.field(0).isEmpty(), true, true, true}));
         QCOMPARE(w.cmd[c.op]->hasFocus(), c.op != Get);
 

@@ -67,7 +67,8 @@ private Q_SLOTS:
         QTEST(int(w.boxes.shown[0].icon), "icon");
         QCOMPARE(w.line.lines.last(), qMakePair(text, MessageLine::Red));
         // Blinking all along, and left blinking for the operation to stop.
-        QVERIFY(w.leds.size() >= 20 && w.leds.first() == SerialLink::LedBright && w.link->TmrLed().isActive());
+        QVERIFY(w.leds.size() >= 20 && w.leds.first() == BusyIndicator::LedBright
+                && w.window->busyIndicator().TmrLed().isActive());
         for (int i = 1; i < w.leds.size(); ++i)
             QVERIFY(w.leds[i] != w.leds[i - 1]);
     }

@@ -402,7 +402,8 @@ private Q_SLOTS:
     void stripAndScreenshot()
     {
         World w;
-        LogViewer viewer(w.store, w.ini, {0, 0}, nullptr);
+        const std::array<int, 2> scaleLine{0, 0};
+        LogViewer viewer(w.store, w.ini, scaleLine, nullptr);
         viewer.setFileAccess(&w.files);
         viewer.SetGraphFile();
         FrmLog *f = viewer.window();

@@ -178,7 +178,8 @@ private Q_SLOTS:
         QWidget mainWindow;
         mainWindow.setGeometry(100, 50, 400, 300), mainWindow.show();
         RecordingSurface recorder;
-        LogViewer viewer(w.store, w.ini, {1, 0}, &mainWindow, &recorder);
+        const std::array<int, 2> scaleLine{1, 0};
+        LogViewer viewer(w.store, w.ini, scaleLine, &mainWindow, &recorder);
         QVERIFY(!viewer.window());
         viewer.SetGraph(QStringLiteral("br") + QStringLiteral("401B").repeated(512));
         QPointer<FrmLog> first = viewer.window();
@@ -245,7 +246,8 @@ private Q_SLOTS:
     void screenshotOfRealisticLog()
     {
         World w;
-        LogViewer viewer(w.store, w.ini, {0, 1}, nullptr);
+        const std::array<int, 2> scaleLine{0, 1};
+        LogViewer viewer(w.store, w.ini, scaleLine, nullptr);
         viewer.SetGraph(realisticRunDataReply());
         FrmLog *f = viewer.window();
         QVERIFY(QTest::qWaitForWindowExposed(f));

@@ -1,0 +1,31 @@
+#include "busy_indicator.h"
+#include "shape_led.h"
+
+BusyIndicator::BusyIndicator(ShapeLed *shape, QObject *parent) : QObject(parent), m_shape(shape)
+{
+    m_tmrLed.setInterval(BlinkMs);
+    connect(&m_tmrLed, &QTimer::timeout, this, [this] { setColour(m_colour == LedDark ? LedBright : LedDark); });
+    if (m_shape)
+        m_shape->setFillColour(m_colour);
+}
+
+void BusyIndicator::setBusy(bool busy)
+{
+    if (busy) {
+        m_tmrLed.start();
+        setColour(LedBright);
+    } else {
+        m_tmrLed.stop();
+        setColour(LedDark);
+    }
+}
+
+void BusyIndicator::setColour(int bgr)
+{
+    if (bgr == m_colour)
+        return;
+    m_colour = bgr;
+    if (m_shape)
+        m_shape->setFillColour(bgr);
+    Q_EMIT colourChanged(bgr);
+}
