@@ -26,13 +26,12 @@ const QString CannotOpen = QStringLiteral("ComPort cannot be opened.");
 
 ShellPlace ShellPlace::ofThisProcess()
 {
-    return {QCoreApplication::applicationDirPath(), QCoreApplication::applicationFilePath(),
-            defaultUserConfigDir(), SingleInstance::defaultLockDir()};
+    return {QCoreApplication::applicationDirPath(), QCoreApplication::applicationFilePath(), defaultUserConfigDir(),
+            SingleInstance::defaultLockDir()};
 }
 
 Application::Application(ShellPlace place, ShellSeams seams, QObject *parent)
-    : QObject(parent), m_place(std::move(place)), m_seams(std::move(seams)),
-      m_appTitle(appidentity::AppTitle)
+    : QObject(parent), m_place(std::move(place)), m_seams(std::move(seams)), m_appTitle(appidentity::AppTitle)
 {
     if (m_seams.boxes) {
         m_boxes = m_seams.boxes;
@@ -73,7 +72,7 @@ bool Application::Main()
     // The window exists, hidden, before the port is touched: the port dialog and the
     // opening report through its message line, which shows once the window does.
     m_program = std::make_unique<Program>(
-        ProgramParts{*m_port, *m_boxes, *m_dialogs, m_waiter, m_logStore, *m_ini, m_choice, m_scaleLine});
+        ProgramParts {*m_port, *m_boxes, *m_dialogs, m_waiter, m_logStore, *m_ini, m_choice, m_scaleLine});
     connect(frmMain().mnuCom(), &QAction::triggered, this, &Application::mnuCom_Click);
     connect(&frmMain(), &FrmMain::closing, this, &Application::endProgram);
 
@@ -131,7 +130,8 @@ bool Application::showPortDialog(const QString &why)
         m_choice.ComPortNo = qint16(number);
         m_ini->WriteIni(QStringLiteral("RS232C"), QStringLiteral("CommPort"), QString::number(number));
     };
-    frmConfig dialog(*m_port, m_choice.ComPortNo, [this] { return portCatalog(); }, store, why, owner);
+    frmConfig dialog(
+        *m_port, m_choice.ComPortNo, [this] { return portCatalog(); }, store, why, owner);
     m_choice.PortSelectCancelled = dialog.exec() != QDialog::Accepted;
     return !m_choice.PortSelectCancelled;
 }

@@ -28,10 +28,10 @@ class SingleInstance;
 
 // Where this copy of the program stands on the machine.
 struct ShellPlace {
-    QString appPath;        // the folder of the executable (AppPath)
+    QString appPath; // the folder of the executable (AppPath)
     QString executablePath; // identifies this copy for the single-instance check
-    QString userConfigDir;  // the INI's home when AppPath cannot be written
-    QString lockDir;        // where the single-instance lock lives
+    QString userConfigDir; // the INI's home when AppPath cannot be written
+    QString lockDir; // where the single-instance lock lives
 
     static ShellPlace ofThisProcess();
 };
@@ -97,7 +97,7 @@ private:
     QString m_appPath;
     QString m_versionText;
     PortChoice m_choice;
-    ScaleLines m_scaleLine{0, 0};
+    ScaleLines m_scaleLine {0, 0};
     Waiter m_waiter;
     LogStore m_logStore;
     std::unique_ptr<SingleInstance> m_instance;

@@ -8,18 +8,17 @@ namespace {
 
 QString helpText(const QString &program)
 {
-    return QStringLiteral(
-               "Usage: %1 [--help | --version]\n"
-               "\n"
-               "Links the PC to the ZX316B speed controller over a serial line: reads, edits\n"
-               "and writes its settings and fetches its run log.\n"
-               "\n"
-               "  -h, --help     print this text and end\n"
-               "  -v, --version  print the version and end\n"
-               "\n"
-               "The chosen port and the graph options are kept in \"%2.ini\", beside the\n"
-               "program or in ~/.config/zx316b-link/; its [Ports] section maps Com1 to Com16 to\n"
-               "devices. See the manual page zx316b-link(1).\n")
+    return QStringLiteral("Usage: %1 [--help | --version]\n"
+                          "\n"
+                          "Links the PC to the ZX316B speed controller over a serial line: reads, edits\n"
+                          "and writes its settings and fetches its run log.\n"
+                          "\n"
+                          "  -h, --help     print this text and end\n"
+                          "  -v, --version  print the version and end\n"
+                          "\n"
+                          "The chosen port and the graph options are kept in \"%2.ini\", beside the\n"
+                          "program or in ~/.config/zx316b-link/; its [Ports] section maps Com1 to Com16 to\n"
+                          "devices. See the manual page zx316b-link(1).\n")
         .arg(program, appidentity::AppTitle);
 }
 

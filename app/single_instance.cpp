@@ -7,8 +7,7 @@
 
 SingleInstance::SingleInstance(const QString &lockDir, const QString &executablePath)
     : m_path(lockPathFor(lockDir, executablePath))
-{
-}
+{}
 
 SingleInstance::~SingleInstance() = default;
 

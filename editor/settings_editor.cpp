@@ -9,9 +9,7 @@
 #include <QPalette>
 
 SettingsEditor::SettingsEditor(QWidget *window, QWidget *fraTmp, MessageBoxes &boxes, QObject *parent)
-    : QObject(parent)
-    , m_boxes(boxes)
-    , m_w(window, fraTmp)
+    : QObject(parent), m_boxes(boxes), m_w(window, fraTmp)
 {
     for (int i = 0; i < fields::Count; ++i) {
         connect(TxtData(i), &QLineEdit::textChanged, this, [this, i] { TxtData_Change(i); });

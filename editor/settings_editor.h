@@ -19,8 +19,8 @@ enum class BlockSource { Device, File };
 
 // What ShowReadData made of a block.
 enum class DecodeResult {
-    Accepted,  // every widget shows the block
-    Deleted,   // the controller's settings are deleted; nothing shown
+    Accepted, // every widget shows the block
+    Deleted, // the controller's settings are deleted; nothing shown
     OtherType, // a controller of another type; only the type box was blanked
     Unreadable // not a block of hexadecimal digits; nothing shown
 };
@@ -97,7 +97,7 @@ private:
     MessageBoxes &m_boxes;
     SettingsWidgets m_w;
     // The validity mark of each field; the text colour shows it.
-    std::array<bool, fields::Count> m_outOfRange{};
+    std::array<bool, fields::Count> m_outOfRange {};
     float m_curLimData = 0;
     QString m_writeData;
     QString m_lastFileBlock;

@@ -13,9 +13,8 @@ namespace {
 const QString DeletedText = QStringLiteral("Setting Data is deleted.");
 const QString OtherTypeText = QStringLiteral("ZX type is different.");
 const QString AbnormalText = QStringLiteral("Data is abnormal!!\r\nPlease set it correctly.");
-const QString NoSourceText =
-    QStringLiteral("No setting data has been read from the ZX yet.\r\n"
-                   "Please use \"Setting Data Read\" or open a setting data file first.");
+const QString NoSourceText = QStringLiteral("No setting data has been read from the ZX yet.\r\n"
+                                            "Please use \"Setting Data Read\" or open a setting data file first.");
 
 } // namespace
 

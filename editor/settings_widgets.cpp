@@ -16,10 +16,7 @@ namespace {
 class LengthLimit : public QValidator {
 public:
     LengthLimit(int maxLength, QObject *parent) : QValidator(parent), m_max(maxLength) {}
-    State validate(QString &input, int &) const override
-    {
-        return input.size() <= m_max ? Acceptable : Invalid;
-    }
+    State validate(QString &input, int &) const override { return input.size() <= m_max ? Acceptable : Invalid; }
 
 private:
     int m_max;
@@ -71,8 +68,7 @@ void fitCaption(QLabel *l)
         l->setFont(f);
 }
 
-QLabel *label(QWidget *parent, const QString &text, const QString &objectName,
-              int left, int top, int width)
+QLabel *label(QWidget *parent, const QString &text, const QString &objectName, int left, int top, int width)
 {
     auto *l = new QLabel(text, parent);
     l->setObjectName(objectName);
@@ -93,11 +89,11 @@ QLineEdit *textBox(QWidget *parent, const QString &objectName, int left, int top
 
 SettingsWidgets::SettingsWidgets(QWidget *window, QWidget *fraTmp)
 {
-    auto makeRow = [this](QWidget *parent, int i, int captionLeft, int captionWidth,
-                          int fieldLeft, int spinLeft, int unitLeft, int top) {
+    auto makeRow = [this](QWidget *parent, int i, int captionLeft, int captionWidth, int fieldLeft, int spinLeft,
+                          int unitLeft, int top) {
         const FieldSpec &s = fields::row(i);
-        captions[size_t(i)] = label(parent, QLatin1String(s.caption), name("LblData", i),
-                                    captionLeft, top, captionWidth);
+        captions[size_t(i)] =
+            label(parent, QLatin1String(s.caption), name("LblData", i), captionLeft, top, captionWidth);
         QLineEdit *field = textBox(parent, name("TxtData", i), fieldLeft, top);
         field->setValidator(new LengthLimit(s.maxLength, field));
         txtData[size_t(i)] = field;
@@ -105,8 +101,7 @@ SettingsWidgets::SettingsWidgets(QWidget *window, QWidget *fraTmp)
         spin->setObjectName(name("UpDownData", i));
         twips::place(spin, spinLeft, top, SpinWidth, FieldHeight);
         upDownData[size_t(i)] = spin;
-        units[size_t(i)] = label(parent, QLatin1String(s.unit), name("LblUnit", i),
-                                 unitLeft, top, 420);
+        units[size_t(i)] = label(parent, QLatin1String(s.unit), name("LblUnit", i), unitLeft, top, 420);
     };
 
     int top = VisibleTop;
@@ -126,8 +121,8 @@ SettingsWidgets::SettingsWidgets(QWidget *window, QWidget *fraTmp)
 
     top = HiddenTop;
     for (int i : fields::hiddenOrder()) {
-        makeRow(fraTmp, i, HiddenCaptionLeft, HiddenFieldLeft - HiddenCaptionLeft, HiddenFieldLeft,
-                HiddenSpinLeft, HiddenUnitLeft, top);
+        makeRow(fraTmp, i, HiddenCaptionLeft, HiddenFieldLeft - HiddenCaptionLeft, HiddenFieldLeft, HiddenSpinLeft,
+                HiddenUnitLeft, top);
         top += HiddenStep;
     }
     label(fraTmp, QStringLiteral("ZX Type"), QStringLiteral("LblZxType"), HiddenCaptionLeft, top,

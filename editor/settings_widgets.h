@@ -14,13 +14,13 @@ class SpinButton;
 struct SettingsWidgets {
     SettingsWidgets(QWidget *window, QWidget *fraTmp);
 
-    std::array<QLineEdit *, fields::Count> txtData{};
-    std::array<SpinButton *, fields::Count> upDownData{};
-    std::array<QLabel *, fields::Count> captions{};
-    std::array<QLabel *, fields::Count> units{};
+    std::array<QLineEdit *, fields::Count> txtData {};
+    std::array<SpinButton *, fields::Count> upDownData {};
+    std::array<QLabel *, fields::Count> captions {};
+    std::array<QLabel *, fields::Count> units {};
     QCheckBox *chkCurLimOff = nullptr;
     QLabel *lblCurLim = nullptr; // the unit label of field 7
-    std::array<QCheckBox *, 4> chkMode{};
+    std::array<QCheckBox *, 4> chkMode {};
     QLineEdit *txtZxType = nullptr;
     QLineEdit *txtVer = nullptr;
 };

@@ -20,9 +20,7 @@ QToolButton *arrowButton(QWidget *parent, Qt::ArrowType arrow, const char *name)
 } // namespace
 
 SpinButton::SpinButton(QWidget *parent)
-    : QWidget(parent)
-    , m_up(arrowButton(this, Qt::UpArrow, "up"))
-    , m_down(arrowButton(this, Qt::DownArrow, "down"))
+    : QWidget(parent), m_up(arrowButton(this, Qt::UpArrow, "up")), m_down(arrowButton(this, Qt::DownArrow, "down"))
 {
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -21,9 +21,9 @@ constexpr qint64 ReadLimit = 1024 * 1024;
 QString MakeRunDat(const LogStore &store);
 
 enum class Load {
-    Empty,   // nothing in the file: nothing loaded
-    Loaded,  // every line was taken
-    Refused  // a line was wrong; the store is as it was
+    Empty, // nothing in the file: nothing loaded
+    Loaded, // every line was taken
+    Refused // a line was wrong; the store is as it was
 };
 
 // Reads a log file text into the store, line by line; CR, LF and CR LF all end a line, as

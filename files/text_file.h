@@ -16,7 +16,7 @@ struct Content {
     enum class Status { Read, TooLarge, Failed };
     Status status = Status::Failed;
     QByteArray bytes; // the whole file when Read
-    QString error;    // why, when Failed
+    QString error; // why, when Failed
 };
 
 // Reads the whole file, but never more than `limit` bytes: a file that goes on beyond

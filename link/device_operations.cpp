@@ -14,10 +14,8 @@ const QString Cr = QStringLiteral("\r");
 const QString Completion = QStringLiteral("Completion");
 const QString VerifyNg = QStringLiteral("Verify was NG.");
 const QString NothingWritten = QStringLiteral("Nothing was written to the ZX.");
-const QString ConfirmClear =
-    QStringLiteral("Erase the run log stored in the ZX?\r\nThis cannot be undone.");
-const QString ConfirmDefaults =
-    QStringLiteral("Overwrite all settings in the ZX with the factory defaults?");
+const QString ConfirmClear = QStringLiteral("Erase the run log stored in the ZX?\r\nThis cannot be undone.");
+const QString ConfirmDefaults = QStringLiteral("Overwrite all settings in the ZX with the factory defaults?");
 
 // Before ROM version 4 the controller answers "ae" and "be" with their echo alone and is
 // then busy for a while; later versions send a carriage return once they are done.
@@ -39,8 +37,7 @@ QString DeviceOperations::caption(int index)
 DeviceOperations::DeviceOperations(SerialLink &link, Waiter &waiter, MessageLine &line, MessageBoxes &boxes,
                                    OperationsView &view, QObject *parent)
     : QObject(parent), m_link(link), m_waiter(waiter), m_line(line), m_boxes(boxes), m_view(view)
-{
-}
+{}
 
 bool DeviceOperations::cancelled() const
 {
@@ -80,11 +77,21 @@ void DeviceOperations::CmdZxCom_Click(int index)
     m_line.ShowMessage(caption(index), MessageLine::Black);
 
     switch (index) {
-    case SettingDataRead: readSettings(); break;
-    case SettingDataWrite: WriteSettings(); break;
-    case DefaultDataWrite: writeDefaults(); break;
-    case DataGet: getLog(); break;
-    case DataClear: clearLog(); break;
+    case SettingDataRead:
+        readSettings();
+        break;
+    case SettingDataWrite:
+        WriteSettings();
+        break;
+    case DefaultDataWrite:
+        writeDefaults();
+        break;
+    case DataGet:
+        getLog();
+        break;
+    case DataClear:
+        clearLog();
+        break;
     }
     if (cancelled()) {
         // The window is going away: leave its widgets alone.
@@ -100,7 +107,9 @@ void DeviceOperations::CmdZxCom_Click(int index)
 // Erasing the run log and restoring the defaults cannot be undone: ask first.
 bool DeviceOperations::confirmed(int index)
 {
-    const QString question = index == DataClear ? ConfirmClear : index == DefaultDataWrite ? ConfirmDefaults : QString();
+    const QString question = index == DataClear ? ConfirmClear
+        : index == DefaultDataWrite             ? ConfirmDefaults
+                                                : QString();
     if (question.isEmpty())
         return true;
     const auto answer = m_boxes.show(question, MessageBoxes::Icon::None, MessageBoxes::Buttons::YesNoDefaultNo);
@@ -211,8 +220,7 @@ void DeviceOperations::writeDefaults()
     } else if (!exchange(QStringLiteral("ae"), Cr)) {
         return;
     }
-    if (!pause(SettlingPause) || !exchange(QStringLiteral("rt"), QStringLiteral("rt"))
-        || !pause(SettlingPause))
+    if (!pause(SettlingPause) || !exchange(QStringLiteral("rt"), QStringLiteral("rt")) || !pause(SettlingPause))
         return;
     if (SetReadData())
         showReply();

@@ -15,8 +15,8 @@ const QString PartialReply = QStringLiteral("ZX cannot be set.");
 constexpr int MaxReplyChars = 64 * 1024;
 } // namespace
 
-SerialLink::SerialLink(SerialPort &port, PortChoice &choice, Waiter &waiter, MessageBoxes &boxes,
-                       MessageLine &line, QObject *parent)
+SerialLink::SerialLink(SerialPort &port, PortChoice &choice, Waiter &waiter, MessageBoxes &boxes, MessageLine &line,
+                       QObject *parent)
     : QObject(parent), m_port(port), m_choice(choice), m_waiter(waiter), m_boxes(boxes), m_line(line)
 {
     m_tmrComm.setSingleShot(true);
@@ -156,7 +156,8 @@ void SerialLink::onLineLost(const QString &why)
     m_waiter.wake();
     m_line.ShowMessage(CannotOpen, MessageLine::Red);
     m_boxes.show(QStringLiteral("The connection to the controller was lost: %1\n"
-                                "Check the cable, then choose the port again with ComPort.").arg(why),
+                                "Check the cable, then choose the port again with ComPort.")
+                     .arg(why),
                  MessageBoxes::Icon::Exclamation, MessageBoxes::Buttons::Ok);
 }
 

@@ -17,8 +17,8 @@ class Waiter;
 class SerialLink : public QObject {
     Q_OBJECT
 public:
-    SerialLink(SerialPort &port, PortChoice &choice, Waiter &waiter, MessageBoxes &boxes,
-               MessageLine &line, QObject *parent = nullptr);
+    SerialLink(SerialPort &port, PortChoice &choice, Waiter &waiter, MessageBoxes &boxes, MessageLine &line,
+               QObject *parent = nullptr);
 
     // Reply time-out for a command, chosen by its first two characters.
     static int timeoutFor(const QString &command);
@@ -68,8 +68,8 @@ private:
     bool m_commError = false;
     bool m_commTimeout = false;
     bool m_closedReported = false; // reported in this operation; later failures stay quiet
-    bool m_awaiting = false;       // a command waits for its reply
-    bool m_replyComplete = false;  // the awaited text has arrived
+    bool m_awaiting = false; // a command waits for its reply
+    bool m_replyComplete = false; // the awaited text has arrived
     QString m_terminator;
     bool m_busy = false;
     QTimer m_tmrComm;

@@ -10,7 +10,7 @@ LogStatistics computeStatistics(const LogStore &store)
     double wattSeconds = 0;
     int last = -1; // the last second holding a value
     int partial = 0; // seconds with exactly one of the two values, up to `last`
-    int none = 0;    // seconds with neither, before `last`
+    int none = 0; // seconds with neither, before `last`
     int noneRun = 0; // seconds with neither since the last one that held a value
     for (int t = 0; t < LogStore::SampleCount; ++t) {
         const float volts = store.VoltData[std::size_t(t)];

@@ -20,7 +20,7 @@ struct LogStatistics {
     double curAvg = 0;
 
     double chargeMah = 0; // sum of current x 1 s over the seconds holding a current, in mAh
-    double energyWh = 0;  // sum of voltage x current x 1 s over the seconds holding both, in Wh
+    double energyWh = 0; // sum of voltage x current x 1 s over the seconds holding both, in Wh
 
     bool empty() const { return seconds == 0; }
 };

@@ -10,8 +10,8 @@ public:
     static constexpr float Missing = -1.0f;
 
     // Start-up state: every sample 0 (the main window's initialisation then marks it empty).
-    std::array<float, SampleCount> VoltData{};
-    std::array<float, SampleCount> CurData{};
+    std::array<float, SampleCount> VoltData {};
+    std::array<float, SampleCount> CurData {};
 
     bool isEmpty() const { return VoltData[0] == Missing; }
     void markEmpty() { VoltData[0] = Missing; }

@@ -48,13 +48,16 @@ QString statistics(const LogStatistics &s, const LogStatistics *compared)
         span += u',' + Space + QString::number(s.missing) + Space + QStringLiteral("missing");
     items << span;
     if (s.voltSamples > 0) {
-        items << item({QStringLiteral("min"), amount(s.voltMin, 2, "V"), QStringLiteral("at"), amount(s.voltMinAt, 0, "s")})
-              << item({QStringLiteral("avg"), amount(s.voltAvg, 2, "V") + u',', QStringLiteral("max"), amount(s.voltMax, 2, "V")});
+        items << item(
+            {QStringLiteral("min"), amount(s.voltMin, 2, "V"), QStringLiteral("at"), amount(s.voltMinAt, 0, "s")})
+              << item({QStringLiteral("avg"), amount(s.voltAvg, 2, "V") + u',', QStringLiteral("max"),
+                       amount(s.voltMax, 2, "V")});
     } else {
         items << item({QStringLiteral("no"), QStringLiteral("voltage")});
     }
     if (s.curSamples > 0) {
-        items << item({QStringLiteral("peak"), amount(s.curPeak, 1, "A"), QStringLiteral("at"), amount(s.curPeakAt, 0, "s")})
+        items << item(
+            {QStringLiteral("peak"), amount(s.curPeak, 1, "A"), QStringLiteral("at"), amount(s.curPeakAt, 0, "s")})
               << item({QStringLiteral("avg"), amount(s.curAvg, 1, "A")});
     } else {
         items << item({QStringLiteral("no"), QStringLiteral("current")});

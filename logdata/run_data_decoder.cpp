@@ -27,9 +27,7 @@ void decodeRunData(const QString &reply, LogStore &store)
         const qsizetype at = 2 + 4 * qsizetype(s);
         const int volt = byteAt(reply, at);
         const int cur = byteAt(reply, at + 2);
-        decoded.VoltData[s] = (volt < 0 || volt == NoValue)
-            ? LogStore::Missing
-            : HexToVolt(volt);
+        decoded.VoltData[s] = (volt < 0 || volt == NoValue) ? LogStore::Missing : HexToVolt(volt);
         decoded.CurData[s] = (cur < 0 || cur == NoValue) ? LogStore::Missing : HexToCurrent(cur);
     }
     store = decoded;

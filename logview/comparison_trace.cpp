@@ -59,8 +59,8 @@ private:
 
 } // namespace
 
-void drawTrace(DrawingSurface &s, const std::array<float, 512> &data, double top, double divisor,
-               const TimeView &view, int bgr, int widthPx)
+void drawTrace(DrawingSurface &s, const std::array<float, 512> &data, double top, double divisor, const TimeView &view,
+               int bgr, int widthPx)
 {
     const int PW = s.innerWidth();
     const int PH = s.innerHeight();

@@ -9,13 +9,13 @@ class TimeView;
 namespace comparison {
 
 constexpr int DashTwips = 120; // 8 pixels of line
-constexpr int GapTwips = 75;   // 5 pixels of gap
+constexpr int GapTwips = 75; // 5 pixels of gap
 
 // Halfway between the colour and white.
 int lighter(int bgr);
 
 // Draws one quantity of the compared run on the scale y = (top - value) x PH / divisor.
-void drawTrace(DrawingSurface &s, const std::array<float, 512> &data, double top, double divisor,
-               const TimeView &view, int bgr, int widthPx);
+void drawTrace(DrawingSurface &s, const std::array<float, 512> &data, double top, double divisor, const TimeView &view,
+               int bgr, int widthPx);
 
 } // namespace comparison

@@ -28,9 +28,7 @@ QString arrayName(const char *name, int index)
 
 FrmLog::FrmLog(LogStore &store, IniFile &ini, std::array<int, 2> scaleLine, QWidget *mainWindow,
                DrawingSurface *drawTarget)
-    : QWidget(mainWindow, Qt::Window)
-    , m_store(store)
-    , m_ini(ini)
+    : QWidget(mainWindow, Qt::Window), m_store(store), m_ini(ini)
 {
     setObjectName(QStringLiteral("FrmLog"));
     setWindowTitle(QStringLiteral("Log Data"));
@@ -107,8 +105,7 @@ QLabel *FrmLog::copyLabel(QLabel *first)
 }
 
 // Element 0 is captioned "0"; elements 1..last are copies of it captioned by `caption`.
-void FrmLog::growLabels(QList<QLabel *> &labels, const char *name, int last,
-                        const std::function<QString(int)> &caption)
+void FrmLog::growLabels(QList<QLabel *> &labels, const char *name, int last, const std::function<QString(int)> &caption)
 {
     labels[0]->setText(QStringLiteral("0"));
     for (int k = 1; k <= last; ++k) {
@@ -124,7 +121,8 @@ void FrmLog::Form_Load(std::array<int, 2> scaleLine, QWidget *mainWindow)
     // Scale captions: one decimal for volts in the user's decimal separator, whole
     // numbers for amperes and seconds.
     const QString point = QLocale().decimalPoint();
-    growLabels(LblVolt, "LblVolt", 10, [&point](int k) { return numtext::fixedText(k, 1).replace(QLatin1Char('.'), point); });
+    growLabels(LblVolt, "LblVolt", 10,
+               [&point](int k) { return numtext::fixedText(k, 1).replace(QLatin1Char('.'), point); });
     growLabels(LblCur, "LblCur", 6, [](int k) { return QString::number(50 * k); });
     growLabels(LblS, "LblS", 9, [](int k) { return QString::number(60 * k); });
 

@@ -138,7 +138,7 @@ private:
     IniFile &m_ini;
     TwipGeometry m_geo;
     DrawingSurface *m_surface = nullptr;
-    QSize m_outer{InitialWidth, InitialHeight};
+    QSize m_outer {InitialWidth, InitialHeight};
     QSize m_appliedExtra; // frame and title bar when the outer size was last applied
     int m_stripPx = 0;
     TimeView m_view;

@@ -27,9 +27,9 @@ double R(double v)
     return double(numtext::roundHalfEven(v));
 }
 
-constexpr double VoltTop = 9.99;  // the voltage at the upper edge
+constexpr double VoltTop = 9.99; // the voltage at the upper edge
 constexpr double VoltSpan = 10;
-constexpr double CurTop = 299.7;  // the current at the upper edge
+constexpr double CurTop = 299.7; // the current at the upper edge
 constexpr double CurSpan = 300;
 
 } // namespace

@@ -16,10 +16,7 @@ constexpr int Border = ImageSurface::BorderPixels;
 }
 
 GraphInteraction::GraphInteraction(ImageSurface *surface, TimeView &view, GraphOverlay *overlay)
-    : QObject(surface)
-    , m_surface(surface)
-    , m_view(view)
-    , m_overlay(overlay)
+    : QObject(surface), m_surface(surface), m_view(view), m_overlay(overlay)
 {
     surface->setMouseTracking(true);
     surface->setFocusPolicy(Qt::StrongFocus);

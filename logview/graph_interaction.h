@@ -13,7 +13,7 @@ class GraphInteraction : public QObject {
     Q_OBJECT
 public:
     static constexpr double WheelZoom = 0.8; // span factor per wheel notch toward the user
-    static constexpr int DragThreshold = 4;  // pixels a press must travel to select a range
+    static constexpr int DragThreshold = 4; // pixels a press must travel to select a range
 
     GraphInteraction(ImageSurface *surface, TimeView &view, GraphOverlay *overlay);
 

@@ -4,13 +4,9 @@
 
 LogViewer::LogViewer(LogStore &store, IniFile &ini, const std::array<int, 2> &startupScaleLine, QWidget *mainWindow,
                      DrawingSurface *drawTarget)
-    : m_store(store)
-    , m_ini(ini)
-    , m_startupScaleLine(startupScaleLine)
-    , m_mainWindow(mainWindow)
-    , m_drawTarget(drawTarget)
-{
-}
+    : m_store(store), m_ini(ini), m_startupScaleLine(startupScaleLine), m_mainWindow(mainWindow),
+      m_drawTarget(drawTarget)
+{}
 
 LogViewer::~LogViewer()
 {
@@ -19,8 +15,7 @@ LogViewer::~LogViewer()
 
 FrmLog &LogViewer::showWindow()
 {
-    if (!m_window)
-    {
+    if (!m_window) {
         m_window = new FrmLog(m_store, m_ini, m_startupScaleLine, m_mainWindow.data(), m_drawTarget);
         m_window->setFileAccess(m_files);
     }

@@ -37,15 +37,13 @@ bool clip(QLineF &l, const QRectF &r)
 } // namespace
 
 PictureSurface::PictureSurface(QSize twips, QSize pixels, double penScale)
-    : m_twips(twips)
-    , m_image(pixels.expandedTo(QSize(1, 1)), QImage::Format_RGB32)
-    , m_penScale(penScale)
+    : m_twips(twips), m_image(pixels.expandedTo(QSize(1, 1)), QImage::Format_RGB32), m_penScale(penScale)
 {
     m_image.fill(Qt::white);
     m_painter.begin(&m_image);
     if (!twips.isEmpty())
-        m_toPixels = QTransform::fromScale(double(m_image.width()) / twips.width(),
-                                           double(m_image.height()) / twips.height());
+        m_toPixels =
+            QTransform::fromScale(double(m_image.width()) / twips.width(), double(m_image.height()) / twips.height());
 }
 
 void PictureSurface::fillRect(double x1, double y1, double x2, double y2, int bgr)

@@ -5,7 +5,7 @@
 class TimeView {
 public:
     static constexpr double FullSpan = 540; // seconds across the surface at the default view
-    static constexpr double MinSpan = 10;   // the closest zoom: ten seconds across
+    static constexpr double MinSpan = 10; // the closest zoom: ten seconds across
     static constexpr int LastSecond = 511;
 
     double start() const { return m_start; }

@@ -33,7 +33,7 @@ int hexDigit(QChar c)
 
 struct Scan {
     double value = 0;
-    bool found = false;    // the text begins with a number
+    bool found = false; // the text begins with a number
     bool complete = false; // ... and nothing but blanks follows it
 };
 
@@ -219,8 +219,7 @@ QString fixedText(double value, int decimals)
 
 QString hexText(std::int64_t value)
 {
-    const auto bits = value < 0 ? static_cast<std::uint64_t>(value) & 0xFFFFFFFFu
-                                : static_cast<std::uint64_t>(value);
+    const auto bits = value < 0 ? static_cast<std::uint64_t>(value) & 0xFFFFFFFFu : static_cast<std::uint64_t>(value);
     return QString::number(bits, 16).toUpper();
 }
 

@@ -21,8 +21,8 @@ int main(int argc, char *argv[])
         const QString dir = QStringLiteral("%1/%2x%2").arg(args[1]).arg(size);
         if (!ok || size < 16 || size > 1024 || !QDir().mkpath(dir)
             || !LogoWidget::renderIcon(size).save(dir + QStringLiteral("/zx316b-link.png"))) {
-            std::fprintf(stderr, "make_icons: cannot write the %s pixel icon in %s\n",
-                         qPrintable(args[i]), qPrintable(dir));
+            std::fprintf(stderr, "make_icons: cannot write the %s pixel icon in %s\n", qPrintable(args[i]),
+                         qPrintable(dir));
             return 1;
         }
     }

@@ -86,7 +86,10 @@ QByteArray sectionName(const QByteArray &line)
     return QByteArray();
 }
 
-bool isComment(const QByteArray &t) { return t.startsWith(';') || t.startsWith('#'); }
+bool isComment(const QByteArray &t)
+{
+    return t.startsWith(';') || t.startsWith('#');
+}
 
 // Splits "key=value"; false for lines that are not entries.
 bool splitEntry(const QByteArray &line, QByteArray *key, QByteArray *value)

@@ -18,11 +18,11 @@ public:
     static constexpr qint64 MaxFileSize = 4 * 1024 * 1024;
 
     enum class State {
-        Absent,     // no file yet: reads give "Error", a write creates it
-        Usable,     // a regular file within the size cap
+        Absent, // no file yet: reads give "Error", a write creates it
+        Usable, // a regular file within the size cap
         NotRegular, // ignored and kept
-        TooLarge,   // ignored and kept
-        Unreadable  // ignored and kept; `error` says why
+        TooLarge, // ignored and kept
+        Unreadable // ignored and kept; `error` says why
     };
 
     explicit IniFile(QString path);

@@ -50,8 +50,8 @@ bool naturalLess(const QString &a, const QString &b)
 
 QStringList PortCatalog::consoleDevices(const QString &root)
 {
-    QStringList names = kernelText(root + QStringLiteral("/sys/class/tty/console/active")).split(
-        QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+    QStringList names = kernelText(root + QStringLiteral("/sys/class/tty/console/active"))
+                            .split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
     // Each line of /proc/consoles starts with the name of one console device.
     const QStringList lines = kernelText(root + QStringLiteral("/proc/consoles")).split(QLatin1Char('\n'));
     for (const QString &line : lines) {
@@ -61,7 +61,7 @@ QStringList PortCatalog::consoleDevices(const QString &root)
     }
     QStringList devices;
     for (const QString &name : std::as_const(names)) {
-        QStringList ttys{name};
+        QStringList ttys {name};
         // tty0 is whichever virtual console is in front.
         if (name == QLatin1String("tty0"))
             ttys = kernelText(root + QStringLiteral("/sys/class/tty/tty0/active"))
@@ -144,7 +144,8 @@ PortCatalog PortCatalog::build(const IniFile &ini, const SystemList &system)
 PortCatalog PortCatalog::fromEntries(QList<PortEntry> entries)
 {
     PortCatalog c;
-    std::sort(entries.begin(), entries.end(), [](const PortEntry &a, const PortEntry &b) { return a.number < b.number; });
+    std::sort(entries.begin(), entries.end(),
+              [](const PortEntry &a, const PortEntry &b) { return a.number < b.number; });
     c.m_entries = std::move(entries);
     return c;
 }

@@ -9,8 +9,8 @@ class IniFile;
 
 // One serial device as the system reports it.
 struct SystemPort {
-    QString devicePath;   // e.g. /dev/ttyUSB0
-    QString description;  // the adapter's description, may be empty
+    QString devicePath; // e.g. /dev/ttyUSB0
+    QString description; // the adapter's description, may be empty
     bool isUsb = false;
 };
 

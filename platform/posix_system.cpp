@@ -61,8 +61,7 @@ bool onTerminationSignal(std::function<void()> handler)
     auto *notifier = new QSocketNotifier(readEnd, QSocketNotifier::Read, QCoreApplication::instance());
     QObject::connect(notifier, &QSocketNotifier::activated, notifier, [readEnd, handler = std::move(handler)] {
         unsigned char bytes[16];
-        while (::read(readEnd, bytes, sizeof bytes) > 0) {
-        }
+        while (::read(readEnd, bytes, sizeof bytes) > 0) {}
         if (handler)
             handler();
     });

@@ -4,13 +4,10 @@
 
 #include <QFileInfo>
 
-QtSerialPort::QtSerialPort(PortCatalog catalog, QObject *parent)
-    : QtSerialPort([catalog] { return catalog; }, parent)
-{
-}
+QtSerialPort::QtSerialPort(PortCatalog catalog, QObject *parent) : QtSerialPort([catalog] { return catalog; }, parent)
+{}
 
-QtSerialPort::QtSerialPort(CatalogSource catalog, QObject *parent)
-    : SerialPort(parent), m_catalog(std::move(catalog))
+QtSerialPort::QtSerialPort(CatalogSource catalog, QObject *parent) : SerialPort(parent), m_catalog(std::move(catalog))
 {
     connect(&m_port, &QSerialPort::readyRead, this, &SerialPort::dataArrived);
     connect(&m_port, &QSerialPort::errorOccurred, this, &QtSerialPort::onError);
@@ -79,7 +76,8 @@ QString QtSerialPort::openFailureText(const QString &path) const
         return QStringLiteral("%1 does not exist (is the adapter plugged in?).").arg(path);
     if (!posixsystem::canReadAndWrite(path))
         return QStringLiteral("No permission to use %1. Add your user to the 'dialout' group "
-                              "(sudo usermod -aG dialout $USER) and log in again.").arg(path);
+                              "(sudo usermod -aG dialout $USER) and log in again.")
+            .arg(path);
     if (m_port.error() == QSerialPort::PermissionError)
         return QStringLiteral("%1 is in use by another program (for example ModemManager or brltty).").arg(path);
     return QStringLiteral("%1 could not be opened: %2").arg(path, m_port.errorString());
@@ -122,8 +120,7 @@ void QtSerialPort::onError(QSerialPort::SerialPortError error)
         return;
     // Only failures of the line itself end it; a refused setting (DTR on a pseudo-terminal)
     // or a write time-out does not.
-    if (error != QSerialPort::ReadError && error != QSerialPort::ResourceError
-        && error != QSerialPort::WriteError)
+    if (error != QSerialPort::ReadError && error != QSerialPort::ResourceError && error != QSerialPort::WriteError)
         return;
     const QString why = m_port.errorString();
     // Close on the first error: Qt would otherwise report it again in a tight loop.

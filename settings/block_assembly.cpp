@@ -11,10 +11,14 @@ int encoded(const FieldSpec &f, const QString &text)
 {
     const float value = numtext::readSingle(text);
     switch (f.conversion) {
-    case Conversion::Plain: return int(numtext::roundHalfEven(numtext::leadingNumber(text)) & 0xFFFF);
-    case Conversion::Volt: return VoltToHex(value);
-    case Conversion::Current: return CurrentToHex(value);
-    case Conversion::Percent: return PercentToHex(value);
+    case Conversion::Plain:
+        return int(numtext::roundHalfEven(numtext::leadingNumber(text)) & 0xFFFF);
+    case Conversion::Volt:
+        return VoltToHex(value);
+    case Conversion::Current:
+        return CurrentToHex(value);
+    case Conversion::Percent:
+        return PercentToHex(value);
     }
     return 0;
 }

@@ -11,8 +11,8 @@ constexpr int Length = 64;
 // of them the closing carriage return.
 constexpr int ReplyLength = 68;
 
-constexpr int TypePosition = 59;      // device type byte: 00 this controller, FF deleted
-constexpr int VersionPosition = 61;   // ROM version byte
+constexpr int TypePosition = 59; // device type byte: 00 this controller, FF deleted
+constexpr int VersionPosition = 61; // ROM version byte
 constexpr int ModeDigitPosition = 64; // low nibble of the last byte: the four mode flags
 
 // Bytes the controller expects to hold fixed values; the tool writes them as given.

@@ -24,8 +24,8 @@ constexpr std::array<FieldSpec, Count> kTable{{
 }};
 // clang-format on
 
-constexpr std::array<int, 9> kVisible{0, 1, 5, 6, 7, 12, 11, 8, 10};
-constexpr std::array<int, 4> kHidden{2, 3, 4, 9};
+constexpr std::array<int, 9> kVisible {0, 1, 5, 6, 7, 12, 11, 8, 10};
+constexpr std::array<int, 4> kHidden {2, 3, 4, 9};
 
 } // namespace
 

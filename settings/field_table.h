@@ -4,8 +4,8 @@
 
 // How a field's bytes in the block become the number shown, and back.
 enum class Conversion {
-    Plain,   // the value itself, one byte or a 16-bit value
-    Volt,    // HexToVolt / VoltToHex
+    Plain, // the value itself, one byte or a 16-bit value
+    Volt, // HexToVolt / VoltToHex
     Current, // HexToCurrent / CurrentToHex
     Percent, // HexToPercent / PercentToHex
 };
@@ -15,17 +15,17 @@ enum class Conversion {
 // a new field is one row.
 struct FieldSpec {
     int index;
-    const char *row;       // "1".."9" on the window, "H1".."H4" in the hidden frame
+    const char *row; // "1".."9" on the window, "H1".."H4" in the hidden frame
     const char *caption;
     const char *unit;
-    float minimum;         // valid range, inclusive
+    float minimum; // valid range, inclusive
     float maximum;
-    int spinMinimum;       // spin limits; tenths of a volt for the battery voltage
+    int spinMinimum; // spin limits; tenths of a volt for the battery voltage
     int spinMaximum;
-    int spinStep;          // a field stepped by 10 also snaps typed values to tens
-    int maxLength;         // most characters the user may type
-    int position;          // first character of its bytes in the block (from 1)
-    int bytes;             // 1, or 2 for a 16-bit value (low byte first)
+    int spinStep; // a field stepped by 10 also snaps typed values to tens
+    int maxLength; // most characters the user may type
+    int position; // first character of its bytes in the block (from 1)
+    int bytes; // 1, or 2 for a 16-bit value (low byte first)
     Conversion conversion;
 
     // Hidden fields sit in the hidden frame: read and checked like the others, but
@@ -39,8 +39,8 @@ namespace fields {
 constexpr int Count = 13;
 
 // Fields with a special role in the editor and the block.
-constexpr int LowBattery = 6;     // volts, one decimal; spin counts tenths
-constexpr int CurrentLimit = 7;   // has the "Off" switch
+constexpr int LowBattery = 6; // volts, one decimal; spin counts tenths
+constexpr int CurrentLimit = 7; // has the "Off" switch
 
 const std::array<FieldSpec, Count> &table();
 const FieldSpec &row(int index);

@@ -43,10 +43,14 @@ QString fieldText(QStringView block, const FieldSpec &field)
 {
     const int value = valueOf(block, field);
     switch (field.conversion) {
-    case Conversion::Plain: return QString::number(value);
-    case Conversion::Volt: return numtext::shortestText(HexToVolt(value));
-    case Conversion::Current: return numtext::shortestText(HexToCurrent(value));
-    case Conversion::Percent: return HexToPercent(value);
+    case Conversion::Plain:
+        return QString::number(value);
+    case Conversion::Volt:
+        return numtext::shortestText(HexToVolt(value));
+    case Conversion::Current:
+        return numtext::shortestText(HexToCurrent(value));
+    case Conversion::Percent:
+        return HexToPercent(value);
     }
     return QString();
 }
@@ -64,7 +68,7 @@ QList<Step> read(QStringView text)
     if (!isReadable(text))
         return {};
     using K = Step::Kind;
-    QList<Step> steps{{K::ZxType, 0, ZxTypeName}};
+    QList<Step> steps {{K::ZxType, 0, ZxTypeName}};
     for (const FieldSpec &f : fields::table()) {
         steps.append({K::Field, f.index, fieldText(text, f)});
         if (f.index == fields::CurrentLimit)

@@ -40,8 +40,8 @@ struct Step {
     enum class Kind { ZxType, Field, CurLimOffCheck, Version, ModeFlags };
     Kind kind;
     int index = 0; // field index for Kind::Field
-    QString text;  // text to show (ZxType, Field, Version)
-    int bits = 0;  // low nibble of the last byte for ModeFlags
+    QString text; // text to show (ZxType, Field, Version)
+    int bits = 0; // low nibble of the last byte for ModeFlags
 };
 
 // Decodes a readable block of the device's own type, field by field in index order.

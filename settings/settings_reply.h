@@ -17,12 +17,12 @@ inline const QString UnreadableText = UnreadableLine + QStringLiteral("\r\nPleas
 enum class Verdict {
     Accepted,
     WrongLength, // not a settings reply at all
-    Unreadable,  // the right length, but not a whole block of hexadecimal digits
+    Unreadable, // the right length, but not a whole block of hexadecimal digits
 };
 
 struct Reply {
     Verdict verdict = Verdict::WrongLength;
-    QString block;      // the 64 characters, when accepted
+    QString block; // the 64 characters, when accepted
     qint16 romVer = -1; // 0..255, when accepted
 };
 

@@ -5,8 +5,7 @@ namespace {
 
 bool isCommand(const QByteArray &text)
 {
-    return text == "sr" || text == "sw" || text == "ae" || text == "be" || text == "br"
-        || text == "rt";
+    return text == "sr" || text == "sw" || text == "ae" || text == "be" || text == "br" || text == "rt";
 }
 
 bool beginsCommand(char c)
@@ -49,10 +48,8 @@ QString changedReadBack(const QString &block, const Misbehaviour &misbehaviour)
 } // namespace
 
 ControllerProtocol::ControllerProtocol()
-    : m_block(zxsim::defaultSettingsBlock(m_romVersion, m_deviceType)),
-      m_log(zxsim::demoRunLog())
-{
-}
+    : m_block(zxsim::defaultSettingsBlock(m_romVersion, m_deviceType)), m_log(zxsim::demoRunLog())
+{}
 
 void ControllerProtocol::setRomVersion(int version)
 {
@@ -90,7 +87,7 @@ QList<Exchange> ControllerProtocol::feed(const QByteArray &bytes, qint64 nowMs)
             continue;
         }
         if (m_pending) {
-            const QByteArray candidate{&m_pending, 1};
+            const QByteArray candidate {&m_pending, 1};
             m_pending = 0;
             if (isCommand(candidate + c)) {
                 exchanges.append(execute(candidate + c));
@@ -164,8 +161,7 @@ QList<ReplyPart> ControllerProtocol::closingReply(const QByteArray &echo) const
 void ControllerProtocol::misbehave(Exchange &exchange)
 {
     const Misbehaviour &m = m_misbehaviour;
-    const QString name = exchange.command.isSettingsBlock ? Misbehaviour::SettingsBlock
-                                                          : exchange.command.text;
+    const QString name = exchange.command.isSettingsBlock ? Misbehaviour::SettingsBlock : exchange.command.text;
     if (m.times == 0 || (!m.onlyFor.isEmpty() && !m.onlyFor.contains(name)))
         return;
     exchange.misbehaviour = m;
@@ -179,9 +175,15 @@ void ControllerProtocol::misbehave(Exchange &exchange)
     }
     if (!m.garbage.isEmpty()) {
         switch (m.garbageAt) {
-        case Misbehaviour::GarbageAt::Instead: parts = {{0, m.garbage}}; break;
-        case Misbehaviour::GarbageAt::Before: parts.prepend({0, m.garbage}); break;
-        case Misbehaviour::GarbageAt::After: parts.append({0, m.garbage}); break;
+        case Misbehaviour::GarbageAt::Instead:
+            parts = {{0, m.garbage}};
+            break;
+        case Misbehaviour::GarbageAt::Before:
+            parts.prepend({0, m.garbage});
+            break;
+        case Misbehaviour::GarbageAt::After:
+            parts.append({0, m.garbage});
+            break;
         }
     }
     if (m.silent)

@@ -10,8 +10,7 @@
 #include <cerrno>
 #include <unistd.h>
 
-ControllerSimulator::ControllerSimulator(QObject *parent)
-    : QObject(parent), m_writer(new ReplyWriter(this))
+ControllerSimulator::ControllerSimulator(QObject *parent) : QObject(parent), m_writer(new ReplyWriter(this))
 {
     m_clock.start();
     connect(m_writer, &ReplyWriter::hangUpDue, this, &ControllerSimulator::hangUp);

@@ -67,18 +67,21 @@ int main(int argc, char *argv[])
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Simulated ZX316B controller on a pseudo-terminal."));
     parser.addHelpOption();
-    const QCommandLineOption link(QStringLiteral("link"),
+    const QCommandLineOption link(
+        QStringLiteral("link"),
         QStringLiteral("Symbolic link to create for the port (default: under the temporary folder)."),
         QStringLiteral("path"));
-    const QCommandLineOption rom(QStringLiteral("rom"), QStringLiteral("ROM version (default 5)."),
-                                 QStringLiteral("n"), QStringLiteral("5"));
-    const QCommandLineOption type(QStringLiteral("device-type"),
+    const QCommandLineOption rom(QStringLiteral("rom"), QStringLiteral("ROM version (default 5)."), QStringLiteral("n"),
+                                 QStringLiteral("5"));
+    const QCommandLineOption type(
+        QStringLiteral("device-type"),
         QStringLiteral("Device type byte: 0 this controller, 255 settings deleted, other another model."),
         QStringLiteral("n"), QStringLiteral("0"));
     const QCommandLineOption pace(QStringLiteral("pace"), QStringLiteral("Reply at the real line rate (9600 baud)."));
     const QCommandLineOption emptyLog(QStringLiteral("empty-log"), QStringLiteral("Start with an erased run log."));
     const QCommandLineOption quiet(QStringLiteral("quiet"), QStringLiteral("Do not print the commands received."));
-    const QCommandLineOption stdinExit(QStringLiteral("stdin-exit"), QStringLiteral("Exit when standard input closes."));
+    const QCommandLineOption stdinExit(QStringLiteral("stdin-exit"),
+                                       QStringLiteral("Exit when standard input closes."));
     parser.addOptions({link, rom, type, pace, emptyLog, quiet, stdinExit});
     parser.process(app);
 

@@ -73,7 +73,7 @@ bool PtyLine::openPair(QString *why)
         return false;
     }
     // Raw, so a carriage return in a reply reaches the program unchanged.
-    termios tio{};
+    termios tio {};
     if (::tcgetattr(m_slave, &tio) != 0) {
         *why = systemError("tcgetattr");
         return false;
@@ -102,13 +102,12 @@ void PtyLine::settle()
     if (m_slave < 0)
         return;
     char events[4096];
-    while (m_hangUpWatch >= 0 && ::read(m_hangUpWatch, events, sizeof events) > 0) {
-    }
+    while (m_hangUpWatch >= 0 && ::read(m_hangUpWatch, events, sizeof events) > 0) {}
     // A program that was killed never undid what it set up: its exclusive claim would
     // refuse the next program, and its line settings would make that program's own
     // settings look refused.
     ::ioctl(m_slave, TIOCNXCL);
-    termios tio{};
+    termios tio {};
     if (m_settings.size() == int(sizeof tio)) {
         std::memcpy(&tio, m_settings.constData(), sizeof tio);
         ::tcsetattr(m_slave, TCSANOW, &tio);

@@ -22,14 +22,14 @@ public:
     int between(int low, int high) { return low + int(next() * (high - low + 1)); }
 
 private:
-    std::mt19937 m_engine{316};
+    std::mt19937 m_engine {316};
 };
 
 // Current drawn each second: an idle start, bursts with a short ramp, cruising between
 // them, and a quiet landing at the end.
 std::array<double, 300> throttleProfile(Dice &dice)
 {
-    std::array<double, 300> amps{};
+    std::array<double, 300> amps {};
     int t = 10;
     for (int i = 0; i < t; ++i)
         amps[i] = dice.between(0.0, 2.0);
@@ -63,7 +63,7 @@ quint8 currentByte(double amperes)
 
 RunLog emptyRunLog()
 {
-    return RunLog{};
+    return RunLog {};
 }
 
 RunLog demoRunLog()

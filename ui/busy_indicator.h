@@ -12,9 +12,9 @@ class BusyIndicator : public QObject {
     Q_OBJECT
 public:
     // Colours, 0xBBGGRR.
-    static constexpr int LedIdle = 0x404000;   // dark teal, until the first command
+    static constexpr int LedIdle = 0x404000; // dark teal, until the first command
     static constexpr int LedBright = 0x00FF00; // bright green
-    static constexpr int LedDark = 0x004000;   // dark green, the resting colour after an operation
+    static constexpr int LedDark = 0x004000; // dark green, the resting colour after an operation
     static constexpr int BlinkMs = 100;
 
     explicit BusyIndicator(ShapeLed *shape, QObject *parent = nullptr);

@@ -4,8 +4,8 @@ namespace {
 constexpr int WriteButton = 1; // "Setting Data Write"
 } // namespace
 
-CommandButtonPanel::CommandButtonPanel(const std::array<QAbstractButton *, Count> &buttons,
-                                       Predicate portOpen, Predicate settingsShown)
+CommandButtonPanel::CommandButtonPanel(const std::array<QAbstractButton *, Count> &buttons, Predicate portOpen,
+                                       Predicate settingsShown)
     : m_portOpen(std::move(portOpen)), m_settingsShown(std::move(settingsShown))
 {
     for (int i = 0; i < Count; ++i)

@@ -11,15 +11,10 @@
 #include "platform/message_boxes.h"
 #include "editor/settings_editor.h"
 
-FileCommands::FileCommands(FileDialogs &dialogs, MessageBoxes &boxes, SettingsEditor &editor,
-                           LogStore &store, LogViewer &viewer, std::function<QString()> readData)
-    : m_dialogs(dialogs)
-    , m_boxes(boxes)
-    , m_editor(editor)
-    , m_store(store)
-    , m_viewer(viewer)
-    , m_readData(std::move(readData))
-    , m_graphFiles(dialogs, boxes)
+FileCommands::FileCommands(FileDialogs &dialogs, MessageBoxes &boxes, SettingsEditor &editor, LogStore &store,
+                           LogViewer &viewer, std::function<QString()> readData)
+    : m_dialogs(dialogs), m_boxes(boxes), m_editor(editor), m_store(store), m_viewer(viewer),
+      m_readData(std::move(readData)), m_graphFiles(dialogs, boxes)
 {
     m_viewer.setFileAccess(&m_graphFiles);
 }
@@ -62,8 +57,7 @@ bool FileCommands::isSettings(const QString &filter)
 
 bool FileCommands::ask(const QString &question)
 {
-    return m_boxes.show(question, MessageBoxes::Icon::None, MessageBoxes::Buttons::YesNo)
-        == MessageBoxes::Answer::Yes;
+    return m_boxes.show(question, MessageBoxes::Icon::None, MessageBoxes::Buttons::YesNo) == MessageBoxes::Answer::Yes;
 }
 
 void FileCommands::showTrouble()
@@ -145,8 +139,8 @@ void FileCommands::SaveDataFile(const QString &Filter)
     if (!isSettings(Filter))
         m_graphFiles.rememberLogPath(path);
 
-    const QByteArray bytes = isSettings(Filter) ? settingsfile::fileContent(m_editor.WriteData())
-                                                : MakeRunDat().toLatin1();
+    const QByteArray bytes =
+        isSettings(Filter) ? settingsfile::fileContent(m_editor.WriteData()) : MakeRunDat().toLatin1();
     const QString why = replaceFileAtomically(path, bytes);
     if (!why.isEmpty())
         m_boxes.show(NotSavedText + QStringLiteral("\r\n") + path + QStringLiteral("\r\n") + why,

@@ -14,30 +14,27 @@ class SettingsEditor;
 // Each command is one modal step: dialog, an optional question, file access, done.
 class FileCommands {
 public:
-    static inline const QString SettingsFilter =
-        QStringLiteral("ZX setting data (*.set)|*.set|ALL files(*.*)|*.*");
-    static inline const QString LogFilter =
-        QStringLiteral("ZX Log data (*.csv)|*.csv|ALL files(*.*)|*.*");
+    static inline const QString SettingsFilter = QStringLiteral("ZX setting data (*.set)|*.set|ALL files(*.*)|*.*");
+    static inline const QString LogFilter = QStringLiteral("ZX Log data (*.csv)|*.csv|ALL files(*.*)|*.*");
 
     static inline const QString NotFoundQuestion = QStringLiteral("File not found. Create it?");
-    static inline const QString OverwriteQuestion =
-        QStringLiteral("The file already exists. \r\nDo you overwrite?");
+    static inline const QString OverwriteQuestion = QStringLiteral("The file already exists. \r\nDo you overwrite?");
     static inline const QString TroubleText = QStringLiteral("Trouble is found in data.");
     static inline const QString NoLogText = QStringLiteral("There is no preserved data.");
     static inline const QString NotSavedText = QStringLiteral("The file was not saved.");
 
     // `readData` gives the last settings block read from the controller (empty when
     // none); the editor copies the bytes the tool does not own from it.
-    FileCommands(FileDialogs &dialogs, MessageBoxes &boxes, SettingsEditor &editor, LogStore &store,
-                 LogViewer &viewer, std::function<QString()> readData);
+    FileCommands(FileDialogs &dialogs, MessageBoxes &boxes, SettingsEditor &editor, LogStore &store, LogViewer &viewer,
+                 std::function<QString()> readData);
     ~FileCommands();
     FileCommands(const FileCommands &) = delete;
     FileCommands &operator=(const FileCommands &) = delete;
 
-    void mnuOpen_Click();     // File > Setting Data > Open
-    void mnuSave_Click();     // File > Setting Data > Save
-    void munOpenLog_Click();  // File > Log Data > Open
-    void mnuSaveLog_Click();  // File > Log Data > Save
+    void mnuOpen_Click(); // File > Setting Data > Open
+    void mnuSave_Click(); // File > Setting Data > Save
+    void munOpenLog_Click(); // File > Log Data > Open
+    void mnuSaveLog_Click(); // File > Log Data > Save
 
     // Both kinds of file; a filter naming "setting" means a settings file, any other a log.
     void OpenDataFile(const QString &Filter);

@@ -17,10 +17,9 @@ constexpr int WhyHeight = 900;
 const QString NotFound = QStringLiteral("Not found");
 } // namespace
 
-frmConfig::frmConfig(SerialPort &port, int configuredPort, CatalogSource catalog, PortStore store,
-                     const QString &why, QWidget *parent)
-    : QDialog(parent), m_port(port), m_chosen(configuredPort), m_catalog(std::move(catalog)),
-      m_store(std::move(store))
+frmConfig::frmConfig(SerialPort &port, int configuredPort, CatalogSource catalog, PortStore store, const QString &why,
+                     QWidget *parent)
+    : QDialog(parent), m_port(port), m_chosen(configuredPort), m_catalog(std::move(catalog)), m_store(std::move(store))
 {
     setObjectName(QStringLiteral("frmConfig"));
     setWindowTitle(QStringLiteral("ComPort Setting"));

@@ -25,7 +25,7 @@
 namespace {
 
 // The three settings operations, a wider gap, then the two run-log operations.
-constexpr std::array<int, FrmMain::CommandCount> CommandTops{240, 960, 1680, 2940, 3660};
+constexpr std::array<int, FrmMain::CommandCount> CommandTops {240, 960, 1680, 2940, 3660};
 constexpr int CommandLeft = 180;
 constexpr int CommandWidth = 1575;
 constexpr int CommandHeight = 495;
@@ -40,8 +40,7 @@ QLabel *label(QWidget *parent, const QString &text, const char *name, int l, int
 
 } // namespace
 
-FrmMain::FrmMain(SerialPort &MSComm, MessageBoxes &boxes, QWidget *parent)
-    : QMainWindow(parent), m_MSComm(MSComm)
+FrmMain::FrmMain(SerialPort &MSComm, MessageBoxes &boxes, QWidget *parent) : QMainWindow(parent), m_MSComm(MSComm)
 {
     setObjectName(QStringLiteral("FrmMain"));
     setWindowTitle(QStringLiteral("ZX316B Link"));
@@ -62,12 +61,12 @@ FrmMain::FrmMain(SerialPort &MSComm, MessageBoxes &boxes, QWidget *parent)
     twips::place(m_fraTmp, 180, 5460, 6255, 2475);
 
     m_editor = new SettingsEditor(m_client, m_fraTmp, boxes, this);
-    std::array<QAbstractButton *, CommandCount> buttons{};
+    std::array<QAbstractButton *, CommandCount> buttons {};
     std::copy(m_cmdZxCom.begin(), m_cmdZxCom.end(), buttons.begin());
     m_buttons = std::make_unique<CommandButtonPanel>(
-        buttons, [this] { return m_MSComm.isOpen(); },
-        [this] { return !m_editor->TxtData(0)->text().isEmpty(); });
-    connect(m_editor, &SettingsEditor::writeAllowed, this, [this](bool allowed) { m_buttons->setWriteAllowed(allowed); });
+        buttons, [this] { return m_MSComm.isOpen(); }, [this] { return !m_editor->TxtData(0)->text().isEmpty(); });
+    connect(m_editor, &SettingsEditor::writeAllowed, this,
+            [this](bool allowed) { m_buttons->setWriteAllowed(allowed); });
 
     resize(twips::toPixels(ClientWidth), twips::toPixels(DesignHeight) + menuBar()->sizeHint().height());
 }

@@ -86,7 +86,7 @@ private:
 
     SerialPort &m_MSComm;
     QWidget *m_client = nullptr;
-    std::array<QPushButton *, CommandCount> m_cmdZxCom{};
+    std::array<QPushButton *, CommandCount> m_cmdZxCom {};
     ShapeLed *m_shpLed = nullptr;
     BusyIndicator *m_busy = nullptr;
     LogoWidget *m_imgLogo = nullptr;

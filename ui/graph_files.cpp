@@ -14,11 +14,8 @@
 #include <QImage>
 
 GraphFiles::GraphFiles(FileDialogs &dialogs, MessageBoxes &boxes, std::function<QDateTime()> now)
-    : m_dialogs(dialogs)
-    , m_boxes(boxes)
-    , m_now(std::move(now))
-{
-}
+    : m_dialogs(dialogs), m_boxes(boxes), m_now(std::move(now))
+{}
 
 void GraphFiles::rememberLogPath(const QString &path)
 {

@@ -15,8 +15,9 @@ class GraphFiles : public LogFileAccess {
 public:
     static inline const QString PngFilter = QStringLiteral("PNG image (*.png)|*.png|ALL files(*.*)|*.*");
 
-    GraphFiles(FileDialogs &dialogs, MessageBoxes &boxes,
-               std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); });
+    GraphFiles(
+        FileDialogs &dialogs, MessageBoxes &boxes,
+        std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); });
 
     // The folder of the last log file opened or saved; pictures are suggested there.
     void rememberLogPath(const QString &path);

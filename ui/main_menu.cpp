@@ -4,8 +4,7 @@
 #include <QMenuBar>
 
 namespace {
-template <typename T>
-T *named(T *item, const char *name)
+template <typename T> T *named(T *item, const char *name)
 {
     item->setObjectName(QString::fromLatin1(name));
     return item;

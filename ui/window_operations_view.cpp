@@ -7,8 +7,7 @@
 
 WindowOperationsView::WindowOperationsView(CommandButtonPanel &buttons, SettingsEditor &editor, LogViewer &viewer)
     : m_buttons(buttons), m_editor(editor), m_viewer(viewer)
-{
-}
+{}
 
 void WindowOperationsView::operationStarted(int)
 {

@@ -33,7 +33,7 @@ struct NullLine : MessageLine {
 
 double cpuSeconds()
 {
-    rusage u{};
+    rusage u {};
     getrusage(RUSAGE_SELF, &u);
     return u.ru_utime.tv_sec + u.ru_stime.tv_sec + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
 }
@@ -50,7 +50,7 @@ int main(int argc, char **argv)
         return 1;
     }
     const QString slave = QString::fromLocal8Bit(ptsname(master));
-    termios raw{};
+    termios raw {};
     const int s = ::open(ptsname(master), O_RDWR | O_NOCTTY);
     tcgetattr(s, &raw);
     cfmakeraw(&raw);
@@ -89,16 +89,14 @@ int main(int argc, char **argv)
     // 2. Reply latency: answer each "sr" with a 68-character reply; time from the write of
     // the last character to SendCommand returning.
     char drain[256];
-    while (::read(master, drain, sizeof drain) > 0) {
-    }
+    while (::read(master, drain, sizeof drain) > 0) {}
     const QByteArray reply = "sr" + QByteArray(64, 'A') + "0\r";
     QElapsedTimer clock;
     clock.start();
     qint64 lastByteAt = 0;
     QSocketNotifier notifier(master, QSocketNotifier::Read);
     QObject::connect(&notifier, &QSocketNotifier::activated, [&] {
-        while (::read(master, drain, sizeof drain) > 0) {
-        }
+        while (::read(master, drain, sizeof drain) > 0) {}
         QTimer::singleShot(2, [&] {
             ::write(master, reply.constData(), reply.size());
             lastByteAt = clock.nsecsElapsed();

@@ -37,7 +37,7 @@ namespace {
 
 double threadCpuMs()
 {
-    timespec t{};
+    timespec t {};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
     return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
 }
@@ -76,18 +76,18 @@ struct CompletionClock {
 struct Operation {
     const char *name;
     int index;
-    int sentCharacters;  // characters the PC sends
+    int sentCharacters; // characters the PC sends
     int replyCharacters; // characters the controller sends back
-    double pausesMs;     // fixed pauses of the operation
+    double pausesMs; // fixed pauses of the operation
 };
 
 // ROM version 5 with the version already known: "ae" and "be" end with a carriage return.
 const Operation Operations[] = {
-    {"Setting Data Read", 0, 2, 68, 0},                 // sr
+    {"Setting Data Read", 0, 2, 68, 0}, // sr
     {"Setting Data Write", 1, 2 + 64 + 2, 2 + 64 + 68, 1000}, // sw, block, sr; 0.5 s twice
-    {"Default Data Write", 2, 2 + 2 + 2, 3 + 2 + 68, 1000},   // ae CR, rt, sr; 0.5 s twice
-    {"Data Get", 3, 2, 2 + 2048 + 1, 0},                // br
-    {"Data Clear", 4, 2 + 2, 68 + 3, 300},              // sr, be CR; 0.3 s
+    {"Default Data Write", 2, 2 + 2 + 2, 3 + 2 + 68, 1000}, // ae CR, rt, sr; 0.5 s twice
+    {"Data Get", 3, 2, 2 + 2048 + 1, 0}, // br
+    {"Data Clear", 4, 2 + 2, 68 + 3, 300}, // sr, be CR; 0.3 s
 };
 
 } // namespace
@@ -104,15 +104,18 @@ int main(int argc, char **argv)
     simThread.start();
     ControllerSimulator *sim = nullptr;
     QString simPath;
-    QMetaObject::invokeMethod(&simContext, [&] {
-        sim = new ControllerSimulator;
-        if (sim->start()) {
-            sim->setRomVersion(5);
-            sim->setProcessingDelayMs(0);
-            sim->setPacing(true);
-            simPath = sim->portPath();
-        }
-    }, Qt::BlockingQueuedConnection);
+    QMetaObject::invokeMethod(
+        &simContext,
+        [&] {
+            sim = new ControllerSimulator;
+            if (sim->start()) {
+                sim->setRomVersion(5);
+                sim->setProcessingDelayMs(0);
+                sim->setPacing(true);
+                simPath = sim->portPath();
+            }
+        },
+        Qt::BlockingQueuedConnection);
     if (simPath.isEmpty()) {
         std::fprintf(stderr, "the simulator could not start\n");
         return 1;
@@ -127,10 +130,10 @@ int main(int argc, char **argv)
     Waiter waiter;
     LogStore store;
     IniFile ini(dir.filePath(QStringLiteral("bench.ini")));
-    PortChoice choice{1, false};
-    const std::array<int, 2> scaleLine{0, 0};
+    PortChoice choice {1, false};
+    const std::array<int, 2> scaleLine {0, 0};
     Program program({port, boxes, dialogs, waiter, store, ini, choice, scaleLine});
-    CompletionClock line{&clock};
+    CompletionClock line {&clock};
     QObject::connect(program.window().TxtMsg(), &MessageLineEdit::messageShown,
                      [&line](const QString &text) { line.shown(text); });
     program.link().OpenPort({});
@@ -179,12 +182,13 @@ int main(int argc, char **argv)
         const double medianOverhead = overheads[overheads.size() / 2];
         const double cpuShare = 100.0 * cpuMs / wallMs;
         allWithinTarget = allWithinTarget && medianOverhead < 20 && cpuShare < 2;
-        std::printf("%-20s %9.1f %11.1f %14.1f %13.1f %8.2f\n", op.name, floorMs, took[took.size() / 2],
-                    medianOverhead, overheads.back(), cpuShare);
+        std::printf("%-20s %9.1f %11.1f %14.1f %13.1f %8.2f\n", op.name, floorMs, took[took.size() / 2], medianOverhead,
+                    overheads.back(), cpuShare);
     }
     std::printf("targets (overhead under 20 ms, CPU under 2%%): %s\n", allWithinTarget ? "met" : "NOT met");
 
-    QMetaObject::invokeMethod(&simContext, [&] { delete sim; }, Qt::BlockingQueuedConnection);
+    QMetaObject::invokeMethod(
+        &simContext, [&] { delete sim; }, Qt::BlockingQueuedConnection);
     simThread.quit();
     simThread.wait();
     return 0;

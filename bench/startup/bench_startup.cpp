@@ -23,7 +23,7 @@ constexpr int IdleMs = 2000;
 
 double monotonicMs()
 {
-    timespec ts{};
+    timespec ts {};
     clock_gettime(CLOCK_MONOTONIC, &ts);
     return double(ts.tv_sec) * 1000.0 + double(ts.tv_nsec) / 1e6;
 }
@@ -113,8 +113,8 @@ int main(int argc, char **argv)
     QString portLine = QStringLiteral("CommPort=0"); // no simulator: the port stays closed
     QProcess sim;
 #ifdef ZX_SIM_PATH
-    sim.start(QStringLiteral(ZX_SIM_PATH), {QStringLiteral("--quiet"), QStringLiteral("--link"),
-                                            dir.filePath(QStringLiteral("port"))});
+    sim.start(QStringLiteral(ZX_SIM_PATH),
+              {QStringLiteral("--quiet"), QStringLiteral("--link"), dir.filePath(QStringLiteral("port"))});
     if (sim.waitForReadyRead(10000)) {
         const QString path = QString::fromLocal8Bit(sim.readLine()).trimmed();
         portLine = QStringLiteral("CommPort=1\n\n[Ports]\nCom1=") + path;
@@ -146,7 +146,6 @@ int main(int argc, char **argv)
     std::printf("port: %s\n", portLine.startsWith(QLatin1String("CommPort=1")) ? "simulator" : "none (closed)");
     std::printf("startup_ms median %.1f  min %.1f  max %.1f  (%lld runs, process start to first paint)\n",
                 times[times.size() / 2], times.first(), times.last(), qlonglong(times.size()));
-    std::printf("idle_rss_kb %ld  (resident memory after %d idle seconds, largest of the runs)\n", rss,
-                IdleMs / 1000);
+    std::printf("idle_rss_kb %ld  (resident memory after %d idle seconds, largest of the runs)\n", rss, IdleMs / 1000);
     return 0;
 }

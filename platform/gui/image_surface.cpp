@@ -82,8 +82,7 @@ ImageSurface::~ImageSurface() = default;
 void ImageSurface::setTwipGeometry(const QRectF &twips)
 {
     m_twips = twips;
-    setGeometry(QRect(int(std::lround(twips.left() / twips::PerPixel)),
-                      int(std::lround(twips.top() / twips::PerPixel)),
+    setGeometry(QRect(int(std::lround(twips.left() / twips::PerPixel)), int(std::lround(twips.top() / twips::PerPixel)),
                       std::max(0, int(std::lround(twips.width() / twips::PerPixel))),
                       std::max(0, int(std::lround(twips.height() / twips::PerPixel)))));
     finishPainting();
@@ -129,8 +128,8 @@ QPainter &ImageSurface::painter()
             // rasteriser on its fast path for wide smoothed lines (several times faster
             // than a painter transform) and lets pens be exactly their width in pixels.
             m_painter->begin(&m_image);
-            m_toDevice = QTransform::fromScale(double(m_image.width()) / innerWidth(),
-                                               double(m_image.height()) / innerHeight());
+            m_toDevice =
+                QTransform::fromScale(double(m_image.width()) / innerWidth(), double(m_image.height()) / innerHeight());
         }
         update();
     }

@@ -8,7 +8,7 @@ namespace {
 
 struct FilterEntry {
     QString qtFilter; // "ZX setting data (*.set)"
-    QString pattern;  // "*.set"
+    QString pattern; // "*.set"
 };
 
 QList<FilterEntry> filterEntries(const QString &filter)

@@ -8,8 +8,14 @@
 namespace twips {
 constexpr int PerPixel = 15;
 
-constexpr int toPixels(int t) { return (t + (t >= 0 ? PerPixel / 2 : -PerPixel / 2)) / PerPixel; }
-constexpr int fromPixels(int px) { return px * PerPixel; }
+constexpr int toPixels(int t)
+{
+    return (t + (t >= 0 ? PerPixel / 2 : -PerPixel / 2)) / PerPixel;
+}
+constexpr int fromPixels(int px)
+{
+    return px * PerPixel;
+}
 
 inline QRect rect(int left, int top, int width, int height)
 {

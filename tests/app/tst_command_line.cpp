@@ -18,21 +18,21 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("begins"); // empty: the program starts its window
         QTest::newRow("nothing") << QStringList() << QString();
-        QTest::newRow("--version") << QStringList{"--version"} << Version;
-        QTest::newRow("-v") << QStringList{"-v"} << Version;
-        QTest::newRow("--help") << QStringList{"--help"} << "Usage: zx316b-link [--help | --version]\n";
-        QTest::newRow("-h") << QStringList{"-h"} << "Usage: zx316b-link";
-        QTest::newRow("the first of the two wins") << QStringList{"--help", "--version"} << "Usage:";
-        QTest::newRow("after Qt's own options") << QStringList{"-platform", "xcb", "--version"} << Version;
-        QTest::newRow("Qt's options alone") << QStringList{"-style", "fusion"} << QString();
-        QTest::newRow("nothing after --") << QStringList{"--", "--version"} << QString();
-        QTest::newRow("a look-alike") << QStringList{"--versions", "-help"} << QString();
+        QTest::newRow("--version") << QStringList {"--version"} << Version;
+        QTest::newRow("-v") << QStringList {"-v"} << Version;
+        QTest::newRow("--help") << QStringList {"--help"} << "Usage: zx316b-link [--help | --version]\n";
+        QTest::newRow("-h") << QStringList {"-h"} << "Usage: zx316b-link";
+        QTest::newRow("the first of the two wins") << QStringList {"--help", "--version"} << "Usage:";
+        QTest::newRow("after Qt's own options") << QStringList {"-platform", "xcb", "--version"} << Version;
+        QTest::newRow("Qt's options alone") << QStringList {"-style", "fusion"} << QString();
+        QTest::newRow("nothing after --") << QStringList {"--", "--version"} << QString();
+        QTest::newRow("a look-alike") << QStringList {"--versions", "-help"} << QString();
     }
     void earlyAnswer()
     {
         QFETCH(QStringList, arguments);
         QFETCH(QString, begins);
-        const QString answer = commandline::earlyAnswer(QStringList{"/usr/bin/zx316b-link"} + arguments);
+        const QString answer = commandline::earlyAnswer(QStringList {"/usr/bin/zx316b-link"} + arguments);
         QVERIFY2(answer.startsWith(begins) && answer.isEmpty() == begins.isEmpty(), qPrintable(answer));
     }
 
@@ -42,7 +42,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("option");
         QTest::addColumn<QString>("begins");
         QTest::newRow("--version") << "--version" << Version;
-        QTest::newRow("--help") << "--help" << "Usage: zx316b-link";
+        QTest::newRow("--help") << "--help"
+                                << "Usage: zx316b-link";
     }
     void programAnswersWithoutADisplay()
     {
@@ -56,7 +57,8 @@ private Q_SLOTS:
         QVERIFY(program.waitForFinished(20000));
         const QString out = QString::fromLocal8Bit(program.readAllStandardOutput());
         const QByteArray err = program.readAllStandardError();
-        QVERIFY2(program.exitStatus() == QProcess::NormalExit && program.exitCode() == 0 && err.isEmpty(), err.constData());
+        QVERIFY2(program.exitStatus() == QProcess::NormalExit && program.exitCode() == 0 && err.isEmpty(),
+                 err.constData());
         QFETCH(QString, begins);
         QVERIFY2(option == "--version" ? out == begins : out.startsWith(begins), qPrintable(out));
     }

@@ -24,8 +24,8 @@ struct Installed {
         QFile ini(dir.filePath("ZX316B Link.ini"));
         const QByteArray text = "[RS232C]\nCommPort=1\n\n[Ports]\nCom1=" + QFile::encodeName(port) + "\n";
         return QFile::copy(ZX_LINK_EXECUTABLE, exe) && QDir().mkpath(lockDir)
-            && QFile::setPermissions(lockDir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner) && ini.open(QIODevice::WriteOnly)
-            && ini.write(text) == text.size();
+            && QFile::setPermissions(lockDir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner)
+            && ini.open(QIODevice::WriteOnly) && ini.write(text) == text.size();
     }
     void start(QProcess &process) const
     {

@@ -36,7 +36,12 @@
 
 using PortSet = QSet<int>;
 // `ini` follows "[RS232C]\n" (empty: no file); `answers`: one per showing of the port dialog, "menu": the ComPort menu.
-struct Path { const char *name, *ini; PortSet openable; QStringList answers; const char *state; };
+struct Path {
+    const char *name, *ini;
+    PortSet openable;
+    QStringList answers;
+    const char *state;
+};
 Q_DECLARE_METATYPE(Path)
 
 // One program's world: its folder with the INI content given (no file when empty), a fake port that opens the
@@ -60,7 +65,8 @@ struct World {
         QFile f(appDir.filePath(QStringLiteral("ZX316B Link.ini")));
         QVERIFY(ini.isEmpty() || (f.open(QIODevice::WriteOnly) && f.write(ini) == ini.size()));
         const auto quit = realQuit ? std::function<void()>() : [this] { ++quits; };
-        app = std::make_unique<Application>(place(), ShellSeams{&port, &boxes, &dialogs, [] { return QList<SystemPort>(); }, quit});
+        app = std::make_unique<Application>(
+            place(), ShellSeams {&port, &boxes, &dialogs, [] { return QList<SystemPort>(); }, quit});
         QObject::connect(&poller, &QTimer::timeout, [this] { answerDialog(); });
         poller.start(5);
     }
@@ -70,7 +76,8 @@ struct World {
         auto *dialog = qobject_cast<frmConfig *>(QApplication::activeModalWidget());
         if (!dialog || dialog == std::exchange(lastDialog, dialog))
             return;
-        seen << (dialog->LblWhy ? dialog->LblWhy->text() : QString()) + (app->hasMainWindow() && window().isVisible() ? "+main" : "");
+        seen << (dialog->LblWhy ? dialog->LblWhy->text() : QString())
+                + (app->hasMainWindow() && window().isVisible() ? "+main" : "");
         const QStringList words = (answers.isEmpty() ? QStringLiteral("cancel") : answers.takeFirst()).split(' ');
         if (words.size() == 2)
             dialog->Combo->setCurrentIndex(dialog->Combo->findText(words[0]));
@@ -85,18 +92,26 @@ struct World {
         for (int i = 0; i < FrmMain::CommandCount; ++i)
             buttons += window().CmdZxCom(i)->isEnabled() ? '1' : '0';
         const MessageLineEdit *line = window().TxtMsg();
-        const auto shows = [line](const char *text, int colour) { return line->text() == text && line->textColour() == colour; };
-        const char *message = shows("CommPort was initialized.", 0) ? "black" : shows("ComPort cannot be opened.", 255) ? "red" : "other";
+        const auto shows = [line](const char *text, int colour) {
+            return line->text() == text && line->textColour() == colour;
+        };
+        const char *message = shows("CommPort was initialized.", 0) ? "black"
+            : shows("ComPort cannot be opened.", 255)               ? "red"
+                                                                    : "other";
         const QString stored = IniFile(appDir.filePath("ZX316B Link.ini")).ReadIni("RS232C", "CommPort");
-        return QStringLiteral("%1 %2 %3 / %4 %5,%6").arg(message, buttons).arg(port.isOpen() ? port.openNumber : 0)
-            .arg(stored).arg(app->ScaleLine()[0]).arg(app->ScaleLine()[1]);
+        return QStringLiteral("%1 %2 %3 / %4 %5,%6")
+            .arg(message, buttons)
+            .arg(port.isOpen() ? port.openNumber : 0)
+            .arg(stored)
+            .arg(app->ScaleLine()[0])
+            .arg(app->ScaleLine()[1]);
     }
 };
 
 // Whenever a reader is stuck opening the FIFO, opens its writing end and closes it again,
 // so a reader that should never have opened it returns with nothing instead of hanging.
 struct FifoUnblocker {
-    std::atomic<bool> done{false};
+    std::atomic<bool> done {false};
     std::thread thread;
     explicit FifoUnblocker(const QByteArray &path)
         : thread([this, path] {
@@ -107,9 +122,12 @@ struct FifoUnblocker {
                   std::this_thread::sleep_for(std::chrono::milliseconds(20));
               }
           })
+    {}
+    ~FifoUnblocker()
     {
+        done = true;
+        thread.join();
     }
-    ~FifoUnblocker() { done = true; thread.join(); }
 };
 
 class TestStartup : public QObject {
@@ -120,10 +138,24 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("value"); // -99999: no value, as if the key were missing
-        for (auto [text, value] : std::initializer_list<std::pair<const char *, int>>{
-                 {"3", 3}, {"2.5", 2}, {"3.5", 4}, {"2.51", 3}, {"7abc", 7}, {"abc", 0}, {"", 0}, {"  12", 12},
-                 {"-1", -1}, {"Error", -99999}, {"error", 0}, {"32767", 32767}, {"-32768", -32768}, {"32768", -99999},
-                 {"32767.5", -99999}, {"-32769", -99999}, {"99999999999999999999999999", -99999}})
+        for (auto [text, value] :
+             std::initializer_list<std::pair<const char *, int>> {{"3", 3},
+                                                                  {"2.5", 2},
+                                                                  {"3.5", 4},
+                                                                  {"2.51", 3},
+                                                                  {"7abc", 7},
+                                                                  {"abc", 0},
+                                                                  {"", 0},
+                                                                  {"  12", 12},
+                                                                  {"-1", -1},
+                                                                  {"Error", -99999},
+                                                                  {"error", 0},
+                                                                  {"32767", 32767},
+                                                                  {"-32768", -32768},
+                                                                  {"32768", -99999},
+                                                                  {"32767.5", -99999},
+                                                                  {"-32769", -99999},
+                                                                  {"99999999999999999999999999", -99999}})
             QTest::newRow(text) << QString(text) << value;
     }
     void iniNumberRules()
@@ -136,7 +168,7 @@ private Q_SLOTS:
     void startupPaths_data()
     {
         QTest::addColumn<Path>("p");
-        for (const Path &p : std::initializer_list<Path>{
+        for (const Path &p : std::initializer_list<Path> {
                  {"no file: dialog, OK with a port", "", {3}, {"Com3 ok"}, "black 10111 3 / 3 0,0"},
                  {"no file: dialog cancelled", "", {3}, {"cancel"}, "red 00000 0 / Error 0,0"},
                  {"no file: pick, then Cancel", "", {3}, {"Com3 cancel"}, "red 00000 0 / 3 0,0"},
@@ -144,13 +176,24 @@ private Q_SLOTS:
                  {"INI names a port", "CommPort=2\n", {2}, {}, "black 10111 2 / 2 0,0"},
                  {"port 0: no dialog", "CommPort=0\n", {1}, {}, "red 00000 0 / 0 0,0"},
                  {"3.5 is port 4", "CommPort=3.5\n", {3, 4}, {}, "black 10111 4 / 3.5 0,0"},
-                 {"beyond 16 bits is missing", "CommPort=70000\n[Chart]\nScaleLine0=40000\nScaleLine1=1\n", {1}, {"Com1 ok"},
+                 {"beyond 16 bits is missing",
+                  "CommPort=70000\n[Chart]\nScaleLine0=40000\nScaleLine1=1\n",
+                  {1},
+                  {"Com1 ok"},
                   "black 10111 1 / 1 0,1"},
-                 {"scale lines unchecked, index last", "CommPort=2\n[Chart]\nScaleLine0=7\n1ScaleLine=1\n", {2}, {}, "black 10111 2 / 2 7,0"},
+                 {"scale lines unchecked, index last",
+                  "CommPort=2\n[Chart]\nScaleLine0=7\n1ScaleLine=1\n",
+                  {2},
+                  {},
+                  "black 10111 2 / 2 7,0"},
                  {"port fails: another chosen", "CommPort=5\n", {2}, {"Com2 ok"}, "black 10111 2 / 2 0,0"},
                  {"port fails: Cancel", "CommPort=5\n", {2}, {"cancel"}, "red 00000 0 / 5 0,0"},
                  {"port fails: OK alone asks again", "CommPort=5\n", {2}, {"ok", "cancel"}, "red 00000 0 / 5 0,0"},
-                 {"menu: Cancel closes an open port", "CommPort=1\n", {1, 2}, {"menu", "cancel"}, "red 00000 0 / 1 0,0"},
+                 {"menu: Cancel closes an open port",
+                  "CommPort=1\n",
+                  {1, 2},
+                  {"menu", "cancel"},
+                  "red 00000 0 / 1 0,0"},
                  {"menu: OK reopens", "CommPort=1\n", {1, 2}, {"menu", "ok"}, "black 10111 1 / 1 0,0"},
                  {"menu: closed port, OK opens", "CommPort=0\n", {1, 2}, {"menu", "Com2 ok"}, "black 10111 2 / 2 0,0"}})
             QTest::newRow(p.name) << p;
@@ -176,7 +219,8 @@ private Q_SLOTS:
         // Whatever the path, the window comes up prepared, the indicator idle and following the link from then on.
         FrmMain &window = w.window();
         QVERIFY(window.isVisible() && !window.FraTmp()->isVisible());
-        QCOMPARE(window.LblVersion()->text() + ' ' + window.LblProductName()->text() + ' ' + window.editor().TxtData(0)->toolTip(),
+        QCOMPARE(window.LblVersion()->text() + ' ' + window.LblProductName()->text() + ' '
+                     + window.editor().TxtData(0)->toolTip(),
                  QStringLiteral("Version1.00 ZX316B Link 100～10000"));
         QCOMPARE(window.ShpLED()->fillColour(), BusyIndicator::LedIdle);
         w.app->link().endBusy();
@@ -198,13 +242,14 @@ private Q_SLOTS:
         const QString ini = w.appDir.filePath("ZX316B Link.ini");
         const QByteArray name = QFile::encodeName(ini);
         QFile big(ini);
-        QVERIFY(kind == "FIFO" ? ::mkfifo(name.constData(), 0600) == 0
-                : kind == "folder" ? QDir().mkpath(ini)
-                : kind.startsWith("link") ? QFile::link("/dev/zero", ini)
-                : big.open(QIODevice::WriteOnly) && big.write("[RS232C]\nCommPort=1\n") > 0 && big.resize(5 << 20));
+        QVERIFY(kind == "FIFO"         ? ::mkfifo(name.constData(), 0600) == 0
+                    : kind == "folder" ? QDir().mkpath(ini)
+                    : kind.startsWith("link")
+                    ? QFile::link("/dev/zero", ini)
+                    : big.open(QIODevice::WriteOnly) && big.write("[RS232C]\nCommPort=1\n") > 0 && big.resize(5 << 20));
         big.close();
         const auto what = [&ini] {
-            struct stat st{};
+            struct stat st {};
             ::lstat(QFile::encodeName(ini).constData(), &st);
             return QStringLiteral("%1 %2 %3").arg(st.st_mode).arg(st.st_size).arg(QFileInfo(ini).symLinkTarget());
         };
@@ -215,9 +260,11 @@ private Q_SLOTS:
         w.answers = {"Com1 ok"}; // no port from the file: the dialog asks, the choice cannot be stored
         QVERIFY(w.app->Main());
         QCOMPARE(w.boxes.shown.size(), 1);
-        QVERIFY2(w.boxes.shown[0].text.startsWith("The configuration file cannot be used") && w.boxes.shown[0].text.contains(ini),
+        QVERIFY2(w.boxes.shown[0].text.startsWith("The configuration file cannot be used")
+                     && w.boxes.shown[0].text.contains(ini),
                  qPrintable(w.boxes.shown[0].text));
-        QVERIFY(w.boxes.shown[0].icon == MessageBoxes::Icon::Exclamation && w.boxes.shown[0].buttons == MessageBoxes::Buttons::Ok);
+        QVERIFY(w.boxes.shown[0].icon == MessageBoxes::Icon::Exclamation
+                && w.boxes.shown[0].buttons == MessageBoxes::Buttons::Ok);
         QCOMPARE(w.state(), QStringLiteral("black 10111 1 / Error 0,0"));
         QCOMPARE(what(), before);
     }
@@ -242,8 +289,9 @@ private Q_SLOTS:
         RecordingMessageBoxes boxes2;
         Application second(first.place(), {&port2, &boxes2, &first.dialogs, {}, [] {}});
         QVERIFY(!second.Main());
-        QCOMPARE(boxes2.texts(), QStringList{"This application is already opened!!"});
-        QVERIFY(boxes2.shown[0].icon == MessageBoxes::Icon::None && boxes2.shown[0].buttons == MessageBoxes::Buttons::Ok);
+        QCOMPARE(boxes2.texts(), QStringList {"This application is already opened!!"});
+        QVERIFY(boxes2.shown[0].icon == MessageBoxes::Icon::None
+                && boxes2.shown[0].buttons == MessageBoxes::Buttons::Ok);
         QVERIFY(!second.hasMainWindow() && first.seen.isEmpty() && port2.openAttempts == 0);
         QCOMPARE(first.state(), QStringLiteral("black 10111 1 / 1 0,0")); // the running copy is not touched
     }
@@ -263,7 +311,8 @@ private Q_SLOTS:
         w.app->logViewer().SetGraphFile();
         QPointer<FrmLog> log = w.app->logViewer().window();
         QVERIFY(log && log->isVisible());
-        QTimer::singleShot(50, &w.window(), [&] { how.startsWith("exit") ? w.window().mnuEnd()->trigger() : void(w.window().close()); });
+        QTimer::singleShot(50, &w.window(),
+                           [&] { how.startsWith("exit") ? w.window().mnuEnd()->trigger() : void(w.window().close()); });
         bool waitEnded = false;
         auto wait = [&] { // a command "sr" is never answered
             how.contains("pause") ? w.app->waiter().WaitSeconds(5.0) : void(w.app->link().SendCommand("sr", "\r"));
@@ -289,12 +338,18 @@ private Q_SLOTS:
         QTest::addColumn<QString>("folder");
         QTest::addColumn<QString>("layout");
         QTest::addColumn<bool>("inUserFolder");
-        QTest::newRow("a build folder") << "build/bin" << "" << false;
-        QTest::newRow("the demo folder with its INI") << "build/demo" << "ini" << false;
-        QTest::newRow("installed, even where it could write") << "usr/bin" << "desktop" << true;
-        QTest::newRow("installed, an INI beside is not used") << "usr/bin" << "desktop ini" << true;
-        QTest::newRow("a desktop entry beside no bin/") << "usr/demo" << "desktop" << false;
-        QTest::newRow("installed, no home folder known") << "usr/bin" << "desktop nouser" << false;
+        QTest::newRow("a build folder") << "build/bin"
+                                        << "" << false;
+        QTest::newRow("the demo folder with its INI") << "build/demo"
+                                                      << "ini" << false;
+        QTest::newRow("installed, even where it could write") << "usr/bin"
+                                                              << "desktop" << true;
+        QTest::newRow("installed, an INI beside is not used") << "usr/bin"
+                                                              << "desktop ini" << true;
+        QTest::newRow("a desktop entry beside no bin/") << "usr/demo"
+                                                        << "desktop" << false;
+        QTest::newRow("installed, no home folder known") << "usr/bin"
+                                                         << "desktop nouser" << false;
     }
     void iniLocation()
     {
@@ -319,12 +374,12 @@ private Q_SLOTS:
         const QString bin = w.appDir.filePath("usr/bin");
         QVERIFY(QDir().mkpath(bin) && QDir().mkpath(w.appDir.filePath("usr/share/applications")));
         QVERIFY(QFile(w.appDir.filePath("usr/share/applications/zx316b-link.desktop")).open(QIODevice::WriteOnly));
-        w.app = std::make_unique<Application>(ShellPlace{bin, bin + "/zx316b-link", w.userDir.filePath("zx316b-link"),
-                                                         w.lockDir.path()},
-                                              ShellSeams{&w.port, &w.boxes, &w.dialogs, [] { return QList<SystemPort>(); }, [] {}});
+        w.app = std::make_unique<Application>(
+            ShellPlace {bin, bin + "/zx316b-link", w.userDir.filePath("zx316b-link"), w.lockDir.path()},
+            ShellSeams {&w.port, &w.boxes, &w.dialogs, [] { return QList<SystemPort>(); }, [] {}});
         w.answers = {"Com3 ok"};
         QVERIFY(w.app->Main());
-        QCOMPARE(w.seen, QStringList{""}); // before the main window
+        QCOMPARE(w.seen, QStringList {""}); // before the main window
         QCOMPARE(IniFile(w.userDir.filePath("zx316b-link/ZX316B Link.ini")).ReadIni("RS232C", "CommPort"), "3");
         QVERIFY(QDir(bin).isEmpty() && w.port.isOpen());
     }
@@ -336,7 +391,8 @@ private Q_SLOTS:
         QTemporaryDir app, user, locks;
         const QString title = QStringLiteral("ZX316B Link"), userDir = user.filePath("zx");
         // A folder that cannot hold the file: the user's configuration folder takes it.
-        QVERIFY(chooseIniPath(app.filePath("gone"), title, userDir) == userDir + "/ZX316B Link.ini" && QFileInfo(userDir).isDir());
+        QVERIFY(chooseIniPath(app.filePath("gone"), title, userDir) == userDir + "/ZX316B Link.ini"
+                && QFileInfo(userDir).isDir());
         const QString exe = QStringLiteral("/opt/zx/zx316b-link");
         {
             SingleInstance first(locks.path(), exe);

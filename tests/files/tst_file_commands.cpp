@@ -46,27 +46,39 @@ QByteArray rows(int from, int to)
 struct World {
     QTemporaryDir dir;
     QWidget window;
-    QWidget fraTmp{&window};
+    QWidget fraTmp {&window};
     RecordingMessageBoxes boxes;
     ScriptedFileDialogs dialogs;
-    SettingsEditor editor{&window, &fraTmp, boxes};
+    SettingsEditor editor {&window, &fraTmp, boxes};
     LogStore store;
-    IniFile ini{dir.filePath("zx.ini")};
-    const std::array<int, 2> scaleLine{0, 0};
-    LogViewer viewer{store, ini, scaleLine, &window};
+    IniFile ini {dir.filePath("zx.ini")};
+    const std::array<int, 2> scaleLine {0, 0};
+    LogViewer viewer {store, ini, scaleLine, &window};
     QString readData;
-    FileCommands files{dialogs, boxes, editor, store, viewer, [this] { return readData; }};
+    FileCommands files {dialogs, boxes, editor, store, viewer, [this] { return readData; }};
 
-    World() { editor.MainIni(); store.markEmpty(); }
+    World()
+    {
+        editor.MainIni();
+        store.markEmpty();
+    }
     // Everything a settings block can change in the window.
     QStringList shown() const
     {
-        QStringList s{editor.TxtZxType()->text(), editor.TxtVer()->text(), QString::number(editor.ChkCurLimOff()->isChecked())};
+        QStringList s {editor.TxtZxType()->text(), editor.TxtVer()->text(),
+                       QString::number(editor.ChkCurLimOff()->isChecked())};
         for (int i = 0; i < 13; ++i) // with the colour, and the mode boxes along the first four
-            s << QStringLiteral("%1/%2/%3").arg(editor.TxtData(i)->text()).arg(editor.fieldColour(i)).arg(i < 4 && editor.ChkMode(i)->isChecked());
+            s << QStringLiteral("%1/%2/%3")
+                     .arg(editor.TxtData(i)->text())
+                     .arg(editor.fieldColour(i))
+                     .arg(i < 4 && editor.ChkMode(i)->isChecked());
         return s;
     }
-    void holdLog(float v) { store.VoltData.fill(v); store.CurData.fill(v); }
+    void holdLog(float v)
+    {
+        store.VoltData.fill(v);
+        store.CurData.fill(v);
+    }
     void fillLog()
     {
         for (int i = 0; i < LogStore::SampleCount; ++i) {
@@ -78,9 +90,24 @@ struct World {
 
 // A file ("-": none) opened as settings or as a log, the question answered as given; log
 // rows 0..stored-1 then hold the file's values, the others what they held before.
-struct Open { const char *name; bool log; QByteArray content; QStringList messages; int stored = 0; Answer answer = Answer::Yes; };
+struct Open {
+    const char *name;
+    bool log;
+    QByteArray content;
+    QStringList messages;
+    int stored = 0;
+    Answer answer = Answer::Yes;
+};
 // Field 0 set to `field0` (unless null) in the worked example, the file holding `old` ("-": none) saved over.
-struct Save { const char *name; bool log; const char *field0; QByteArray old; Answer answer; QStringList messages; QByteArray after; };
+struct Save {
+    const char *name;
+    bool log;
+    const char *field0;
+    QByteArray old;
+    Answer answer;
+    QStringList messages;
+    QByteArray after;
+};
 } // namespace
 Q_DECLARE_METATYPE(Open)
 Q_DECLARE_METATYPE(Save)
@@ -122,20 +149,29 @@ private slots:
     void open_data()
     {
         QTest::addColumn<Open>("o");
-        const QByteArray other = QString(Block).replace(0, 4, "E803").toLatin1(), head = logfile::Header.toLatin1() + "\r\n";
-        const QStringList none, trouble{FileCommands::TroubleText}, question{FileCommands::NotFoundQuestion};
-        for (const Open &o : std::initializer_list<Open>{
-                 {"66 characters", false, other + "\r\n", none}, {"63 characters", false, other.left(63), none},
-                 {"2 MiB", false, other.repeated(32768), none}, {"unreadable", false, "G" + other.mid(1), trouble},
+        const QByteArray other = QString(Block).replace(0, 4, "E803").toLatin1(),
+                         head = logfile::Header.toLatin1() + "\r\n";
+        const QStringList none, trouble {FileCommands::TroubleText}, question {FileCommands::NotFoundQuestion};
+        for (const Open &o : std::initializer_list<Open> {
+                 {"66 characters", false, other + "\r\n", none},
+                 {"63 characters", false, other.left(63), none},
+                 {"2 MiB", false, other.repeated(32768), none},
+                 {"unreadable", false, "G" + other.mid(1), trouble},
                  {"mode digit not hex", false, other.left(63) + "G", trouble},
                  {"copied byte not hex", false, other.left(56) + "ZZ" + other.mid(58), trouble},
-                 {"settings missing, yes", false, "-", question}, {"log missing, no", true, "-", question, 0, Answer::No},
-                 {"log missing, yes", true, "-", question}, {"empty log", true, "", none}, {"header only", true, head, none},
-                 {"rows 0-9", true, head + rows(0, 10), none, 10}, {"all rows", true, head + rows(0, 512), none, 512},
+                 {"settings missing, yes", false, "-", question},
+                 {"log missing, no", true, "-", question, 0, Answer::No},
+                 {"log missing, yes", true, "-", question},
+                 {"empty log", true, "", none},
+                 {"header only", true, head, none},
+                 {"rows 0-9", true, head + rows(0, 10), none, 10},
+                 {"all rows", true, head + rows(0, 512), none, 512},
                  {"LF line ends", true, QByteArray(head + rows(0, 3)).replace("\r", ""), none, 3},
                  {"no final line end", true, head + rows(0, 3).chopped(2), none, 3},
                  {"CR line ends", true, QByteArray(head + rows(0, 3)).replace("\n", ""), none, 3},
-                 {"mixed line ends", true, logfile::Header.toLatin1() + "\r" + rows(0, 1).chopped(2) + "\n" + rows(1, 2) + rows(2, 3).chopped(1), none, 3},
+                 {"mixed line ends", true,
+                  logfile::Header.toLatin1() + "\r" + rows(0, 1).chopped(2) + "\n" + rows(1, 2) + rows(2, 3).chopped(1),
+                  none, 3},
                  {"CR only, blank line", true, QByteArray(head + rows(0, 2)).replace("\n", "") + "\r", trouble},
                  {"fields past the third", true, head + "0,10,0,x,y\r\n", none, 1},
                  {"time as 1.0", true, head + rows(0, 1) + "1.0,10.1,10\r\n", none, 2},
@@ -180,9 +216,10 @@ private slots:
     {
         QTest::addColumn<Save>("s");
         const QByteArray old(200, 'x');
-        const QStringList abnormal{Abnormal}, question{FileCommands::OverwriteQuestion};
-        for (const Save &s : std::initializer_list<Save>{
-                 {"blank field", false, "", "-", Answer::Yes, abnormal, "-"}, {"red field", false, "99", "-", Answer::Yes, abnormal, "-"},
+        const QStringList abnormal {Abnormal}, question {FileCommands::OverwriteQuestion};
+        for (const Save &s : std::initializer_list<Save> {
+                 {"blank field", false, "", "-", Answer::Yes, abnormal, "-"},
+                 {"red field", false, "99", "-", Answer::Yes, abnormal, "-"},
                  {"no log", true, nullptr, "-", Answer::Yes, {FileCommands::NoLogText}, "-"},
                  {"overwrite, no", false, nullptr, old, Answer::No, question, old},
                  {"overwrite, yes", false, nullptr, old, Answer::Yes, question, Block.toLatin1()}})
@@ -202,7 +239,7 @@ private slots:
         w.boxes.answers = {s.answer};
         s.log ? w.files.mnuSaveLog_Click() : w.files.mnuSave_Click();
         QCOMPARE(w.boxes.texts(), s.messages);
-        QCOMPARE(w.dialogs.filters.isEmpty(), s.messages != QStringList{FileCommands::OverwriteQuestion});
+        QCOMPARE(w.dialogs.filters.isEmpty(), s.messages != QStringList {FileCommands::OverwriteQuestion});
         QCOMPARE(contentOf(file), s.after);
     }
 
@@ -210,9 +247,12 @@ private slots:
     {
         World w;
         w.fillLog();
-        const QList<std::tuple<float, float, QByteArray>> special{
-            {12.3f, 150, "1,12.3,150"}, {-1, 300, "2,,300"}, {4.9f, -1, "3,4.9,"}, {0, 0, "4,0,0"},
-            {-1.5f, -0.999f, "5,-1.5,-0.999"}, {12.345678f, 0.5f, "6,12.34568,0.5"}};
+        const QList<std::tuple<float, float, QByteArray>> special {{12.3f, 150, "1,12.3,150"},
+                                                                   {-1, 300, "2,,300"},
+                                                                   {4.9f, -1, "3,4.9,"},
+                                                                   {0, 0, "4,0,0"},
+                                                                   {-1.5f, -0.999f, "5,-1.5,-0.999"},
+                                                                   {12.345678f, 0.5f, "6,12.34568,0.5"}};
         for (int i = 0; i < special.size(); ++i) // rows 1 to 6 as other versions of the program write them
             std::tie(w.store.VoltData[size_t(i) + 1], w.store.CurData[size_t(i) + 1], std::ignore) = special[i];
         LogStore saved = w.store;
@@ -222,7 +262,8 @@ private slots:
         w.files.mnuSaveLog_Click();
         const QList<QByteArray> lines = contentOf(file).split('\n');
         QCOMPARE(lines.size(), 514); // 513 lines, each ended by CR LF
-        QVERIFY(lines[0] == logfile::Header.toLatin1() + '\r' && lines[38] == "37,,\r" && lines[41] == "40,8.4,\r" && lines[513].isEmpty());
+        QVERIFY(lines[0] == logfile::Header.toLatin1() + '\r' && lines[38] == "37,,\r" && lines[41] == "40,8.4,\r"
+                && lines[513].isEmpty());
         for (int i = 0; i < special.size(); ++i)
             QCOMPARE(lines[i + 2], std::get<2>(special[i]) + '\r');
         w.holdLog(3.f);
@@ -250,16 +291,18 @@ private slots:
         QVERIFY(setup == "folder" ? QDir().mkpath(file) : setup.isEmpty() || put(file, old));
         const QStringList before = QDir(w.dir.path()).entryList(QDir::AllEntries | QDir::Hidden);
         w.dialogs.paths = {file};
-        rlimit saved{};
+        rlimit saved {};
         getrlimit(RLIMIT_FSIZE, &saved);
-        const rlimit limit{setup == "disk full" ? 4096 : saved.rlim_cur, saved.rlim_max}; // as on a full disk
+        const rlimit limit {setup == "disk full" ? 4096 : saved.rlim_cur, saved.rlim_max}; // as on a full disk
         std::signal(SIGXFSZ, SIG_IGN); // the failed write is reported as EFBIG, not by a signal
         setrlimit(RLIMIT_FSIZE, &limit);
         w.files.mnuSaveLog_Click();
         setrlimit(RLIMIT_FSIZE, &saved);
 
-        QCOMPARE(w.boxes.texts().size(), setup == "folder" || setup.isEmpty() ? 1 : 2); // else the overwrite question first
-        QVERIFY2(w.boxes.texts().last().startsWith(FileCommands::NotSavedText + "\r\n" + file), qPrintable(w.boxes.texts().last()));
+        QCOMPARE(w.boxes.texts().size(),
+                 setup == "folder" || setup.isEmpty() ? 1 : 2); // else the overwrite question first
+        QVERIFY2(w.boxes.texts().last().startsWith(FileCommands::NotSavedText + "\r\n" + file),
+                 qPrintable(w.boxes.texts().last()));
         QCOMPARE(w.boxes.shown.last().icon, Icon::Critical);
         QCOMPARE(QDir(w.dir.path()).entryList(QDir::AllEntries | QDir::Hidden), before);
         QVERIFY(setup == "folder" ? QFileInfo(file).isDir() : setup.isEmpty() || contentOf(file) == old);

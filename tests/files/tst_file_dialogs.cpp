@@ -71,10 +71,14 @@ private slots:
     {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("chosen"); // relative to the folder; empty: cancelled
-        QTest::newRow("a name that does not exist") << "new.set" << "new.set";
-        QTest::newRow("no extension, does not exist") << "fresh" << "fresh";
-        QTest::newRow("an existing file") << "old.set" << "old.set";
-        QTest::newRow("cancelled") << "" << "";
+        QTest::newRow("a name that does not exist") << "new.set"
+                                                    << "new.set";
+        QTest::newRow("no extension, does not exist") << "fresh"
+                                                      << "fresh";
+        QTest::newRow("an existing file") << "old.set"
+                                          << "old.set";
+        QTest::newRow("cancelled") << ""
+                                   << "";
     }
     void open()
     {
@@ -95,14 +99,22 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("chosen");
         const QString settings = FileCommands::SettingsFilter, log = FileCommands::LogFilter;
-        QTest::newRow("settings, no extension") << settings << 0 << "mine" << "mine.set";
-        QTest::newRow("log, no extension") << log << 0 << "run" << "run.csv";
-        QTest::newRow("ALL files adds nothing") << settings << 1 << "mine" << "mine";
-        QTest::newRow("another extension is kept") << settings << 0 << "mine.txt" << "mine.txt";
-        QTest::newRow("the same extension once") << log << 0 << "run.csv" << "run.csv";
-        QTest::newRow("a trailing dot is the user's") << settings << 0 << "mine." << "mine.";
-        QTest::newRow("existing file: no question from the dialog") << settings << 0 << "old.set" << "old.set";
-        QTest::newRow("cancelled") << settings << 0 << "" << "";
+        QTest::newRow("settings, no extension") << settings << 0 << "mine"
+                                                << "mine.set";
+        QTest::newRow("log, no extension") << log << 0 << "run"
+                                           << "run.csv";
+        QTest::newRow("ALL files adds nothing") << settings << 1 << "mine"
+                                                << "mine";
+        QTest::newRow("another extension is kept") << settings << 0 << "mine.txt"
+                                                   << "mine.txt";
+        QTest::newRow("the same extension once") << log << 0 << "run.csv"
+                                                 << "run.csv";
+        QTest::newRow("a trailing dot is the user's") << settings << 0 << "mine."
+                                                      << "mine.";
+        QTest::newRow("existing file: no question from the dialog") << settings << 0 << "old.set"
+                                                                    << "old.set";
+        QTest::newRow("cancelled") << settings << 0 << ""
+                                   << "";
     }
     void save()
     {
@@ -129,13 +141,13 @@ private slots:
         store.VoltData.fill(12.5f);
         store.CurData.fill(100.f);
         IniFile ini(m_dir.filePath("zx.ini"));
-        const std::array<int, 2> scaleLine{0, 0};
+        const std::array<int, 2> scaleLine {0, 0};
         LogViewer viewer(store, ini, scaleLine, &window);
         FileCommands files(dialogs, boxes, editor, store, viewer, [] { return QString(); });
 
         typeIntoNextDialog("created.csv");
         files.munOpenLog_Click();
-        QCOMPARE(boxes.texts(), QStringList{FileCommands::NotFoundQuestion});
+        QCOMPARE(boxes.texts(), QStringList {FileCommands::NotFoundQuestion});
         QVERIFY(QFileInfo(m_dir.filePath("created.csv")).size() == 0);
 
         typeIntoNextDialog("run");

@@ -13,7 +13,7 @@ private slots:
         OperationsWorld w(5);
         // 10000 Hz, dead band 9, limiter off: values of the user's, not the defaults.
         QString saved = zxsim::defaultSettingsBlock(5);
-        for (auto [index, value] : {std::pair{0, 0x10}, {1, 0x27}, {16, 9}, {19, 0xFF}})
+        for (auto [index, value] : {std::pair {0, 0x10}, {1, 0x27}, {16, 9}, {19, 0xFF}})
             saved = zxsim::withByte(saved, index, value);
         const QString file = w.dir.filePath(QStringLiteral("mine.set"));
 
@@ -21,7 +21,12 @@ private slots:
         w.click(0); // Setting Data Read
         w.dialogs.paths = {file, file};
         w.files->mnuSave_Click();
-        QCOMPARE(QString::fromLatin1([&] { QFile f(file); f.open(QIODevice::ReadOnly); return f.readAll(); }()), saved);
+        QCOMPARE(QString::fromLatin1([&] {
+                     QFile f(file);
+                     f.open(QIODevice::ReadOnly);
+                     return f.readAll();
+                 }()),
+                 saved);
 
         w.sim.setSettingsBlock(zxsim::defaultSettingsBlock(5));
         w.click(0);

@@ -29,18 +29,18 @@
 struct OperationsWorld {
     static inline const QString Block = QStringLiteral("<block>"); // a settings block in lists of commands
     static inline const QString Fault = QStringLiteral("RS232 communication fault.");
-    static inline const QStringList Captions{"Setting Data Read", "Setting Data Write", "Default Data Write",
-                                             "Data Get", "Data Clear"};
+    static inline const QStringList Captions {"Setting Data Read", "Setting Data Write", "Default Data Write",
+                                              "Data Get", "Data Clear"};
     ControllerSimulator sim;
     QTemporaryDir dir;
-    PortChoice choice{1, false};
+    PortChoice choice {1, false};
     Waiter waiter;
     RecordingMessageBoxes boxes;
     RecordingMessageLine line; // every message the window's line showed
     ScriptedFileDialogs dialogs;
     LogStore store;
-    IniFile ini{dir.filePath("test.ini")};
-    const std::array<int, 2> scaleLine{0, 0};
+    IniFile ini {dir.filePath("test.ini")};
+    const std::array<int, 2> scaleLine {0, 0};
     std::unique_ptr<QtSerialPort> port;
     std::unique_ptr<Program> program;
     QPointer<FrmMain> window;
@@ -50,7 +50,7 @@ struct OperationsWorld {
     SettingsEditor *editor = nullptr;
     LogViewer *viewer = nullptr;
     CommandButtonPanel *buttons = nullptr;
-    std::array<QAbstractButton *, 5> cmd{};
+    std::array<QAbstractButton *, 5> cmd {};
     QList<int> leds;
 
     explicit OperationsWorld(int romVersion = 5, double waitScale = 0.1)
@@ -60,7 +60,8 @@ struct OperationsWorld {
         sim.setRomVersion(romVersion);
         waiter.setScale(waitScale);
         port = std::make_unique<QtSerialPort>(PortCatalog::fromEntries({{1, sim.portPath(), ""}}));
-        program = std::make_unique<Program>(ProgramParts{*port, boxes, dialogs, waiter, store, ini, choice, scaleLine});
+        program =
+            std::make_unique<Program>(ProgramParts {*port, boxes, dialogs, waiter, store, ini, choice, scaleLine});
         window = &program->window();
         link = &program->link();
         ops = &program->operations();
@@ -72,7 +73,8 @@ struct OperationsWorld {
             cmd[size_t(i)] = window->CmdZxCom(i);
         // Closing the window ends every running wait, as the program's shell does.
         QObject::connect(window, &FrmMain::closing, &waiter, [this] { waiter.cancelAll(); });
-        QObject::connect(window->TxtMsg(), &MessageLineEdit::messageShown, [this](const QString &t, int c) { line.ShowMessage(t, c); });
+        QObject::connect(window->TxtMsg(), &MessageLineEdit::messageShown,
+                         [this](const QString &t, int c) { line.ShowMessage(t, c); });
         QObject::connect(&window->busyIndicator(), &BusyIndicator::colourChanged, [this](int c) { leds << c; });
         link->OpenPort({});
         program->MainIni();

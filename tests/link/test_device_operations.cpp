@@ -24,7 +24,10 @@ Misbehaviour spoiledReply(int at, const QByteArray &bad)
 }
 
 // Not the defaults: 10000 Hz in field 0.
-QString customBlock(int rom) { return zxsim::withByte(zxsim::withByte(zxsim::defaultSettingsBlock(rom), 0, 0x10), 1, 0x27); }
+QString customBlock(int rom)
+{
+    return zxsim::withByte(zxsim::withByte(zxsim::defaultSettingsBlock(rom), 0, 0x10), 1, 0x27);
+}
 
 // Reads the settings once so that the fields hold text and the version is known.
 void readFirst(OperationsWorld &w)
@@ -36,12 +39,33 @@ void readFirst(OperationsWorld &w)
 }
 
 // minGaps: ms between consecutive commands; minTail: from the last one to the end; scale: of the fixed pauses.
-struct Sequence { int rom; Op op; bool readBefore; QStringList sent; QList<int> minGaps; int minTail = 0; double scale = 0.1; };
+struct Sequence {
+    int rom;
+    Op op;
+    bool readBefore;
+    QStringList sent;
+    QList<int> minGaps;
+    int minTail = 0;
+    double scale = 0.1;
+};
 // field0 is typed before a write.
-struct Failure { Op op; Misbehaviour m; QStringList sent; QString box, lastLine, field0 = "3000"; int deviceType = 0; };
+struct Failure {
+    Op op;
+    Misbehaviour m;
+    QStringList sent;
+    QString box, lastLine, field0 = "3000";
+    int deviceType = 0;
+};
 // `action` runs 150 ms after the controller took in `at`: 0 close the port, 1 close and reopen it
 // and click "Data Get", 2 open a settings file, 3 save one.
-struct MenuCase { Op op; QString at; int action; QStringList sent; QString lastLine, field0After; bool usable; };
+struct MenuCase {
+    Op op;
+    QString at;
+    int action;
+    QStringList sent;
+    QString lastLine, field0After;
+    bool usable;
+};
 } // namespace
 
 Q_DECLARE_METATYPE(Sequence)
@@ -55,16 +79,17 @@ private Q_SLOTS:
     void commandSequences_data()
     {
         QTest::addColumn<Sequence>("c");
-        const QStringList defaults{"sr", "ae", "rt", "sr"}, clear{"sr", "be"};
-        QTest::newRow("defaults at start-up, ROM 5") << Sequence{5, Defaults, false, defaults, {30, 450, 50}};
-        QTest::newRow("defaults at start-up, ROM 3, real waits") << Sequence{3, Defaults, false, defaults, {300, 5500, 500}, 0, 1.0};
-        QTest::newRow("defaults, version known, ROM 5") << Sequence{5, Defaults, true, defaults.mid(1), {450, 50}};
-        QTest::newRow("clear, ROM 5") << Sequence{5, Clear, false, clear, {30}, 400};
-        QTest::newRow("clear reads every time, ROM 3") << Sequence{3, Clear, true, clear, {30}, 500};
-        QTest::newRow("read") << Sequence{5, Read, false, {"sr"}, {}};
-        QTest::newRow("get") << Sequence{5, Get, false, {"br"}, {}};
-        QTest::newRow("write before any read") << Sequence{5, Write, false, {"sr", "sw", Block, "sr"}, {50, 0, 50}};
-        QTest::newRow("write after a read") << Sequence{5, Write, true, {"sw", Block, "sr"}, {0, 50}};
+        const QStringList defaults {"sr", "ae", "rt", "sr"}, clear {"sr", "be"};
+        QTest::newRow("defaults at start-up, ROM 5") << Sequence {5, Defaults, false, defaults, {30, 450, 50}};
+        QTest::newRow("defaults at start-up, ROM 3, real waits")
+            << Sequence {3, Defaults, false, defaults, {300, 5500, 500}, 0, 1.0};
+        QTest::newRow("defaults, version known, ROM 5") << Sequence {5, Defaults, true, defaults.mid(1), {450, 50}};
+        QTest::newRow("clear, ROM 5") << Sequence {5, Clear, false, clear, {30}, 400};
+        QTest::newRow("clear reads every time, ROM 3") << Sequence {3, Clear, true, clear, {30}, 500};
+        QTest::newRow("read") << Sequence {5, Read, false, {"sr"}, {}};
+        QTest::newRow("get") << Sequence {5, Get, false, {"br"}, {}};
+        QTest::newRow("write before any read") << Sequence {5, Write, false, {"sr", "sw", Block, "sr"}, {50, 0, 50}};
+        QTest::newRow("write after a read") << Sequence {5, Write, true, {"sw", Block, "sr"}, {0, 50}};
     }
     void commandSequences()
     {
@@ -101,7 +126,7 @@ private Q_SLOTS:
         QVERIFY(w.completed());
         // What cannot be undone is asked first, with No as the default answer.
         const QString question = c.op == Defaults ? AskDefaults : c.op == Clear ? AskClear : QString();
-        QCOMPARE(w.boxes.texts(), question.isEmpty() ? QStringList() : QStringList{question});
+        QCOMPARE(w.boxes.texts(), question.isEmpty() ? QStringList() : QStringList {question});
         QVERIFY(question.isEmpty() || w.boxes.shown[0].buttons == MessageBoxes::Buttons::YesNoDefaultNo);
         QVERIFY(w.leds.first() == BusyIndicator::LedBright && w.leds.last() == BusyIndicator::LedDark
                 && !w.window->busyIndicator().TmrLed().isActive());
@@ -123,23 +148,32 @@ private Q_SLOTS:
     void failures_data()
     {
         QTest::addColumn<Failure>("c");
-        const Misbehaviour extraChar{.onlyFor = {"sr"}, .garbage = "x", .garbageAt = Misbehaviour::GarbageAt::Before};
-        const QStringList write{"sw", Block, "sr"};
+        const Misbehaviour extraChar {.onlyFor = {"sr"}, .garbage = "x", .garbageAt = Misbehaviour::GarbageAt::Before};
+        const QStringList write {"sw", Block, "sr"};
         const QString abnormal = "Data is abnormal!!\r\nPlease set it correctly.";
-        QTest::newRow("read: controller silent") << Failure{Read, {.silent = true}, {"sr"}, Fault, Fault};
-        QTest::newRow("read: one character too many") << Failure{Read, extraChar, {"sr"}, UnreadableBox, Unreadable};
-        QTest::newRow("read: mode digit not hex") << Failure{Read, spoiledReply(64, "G"), {"sr"}, UnreadableBox, Unreadable};
-        QTest::newRow("read: copied byte not hex") << Failure{Read, spoiledReply(57, "ZZ"), {"sr"}, UnreadableBox, Unreadable};
-        QTest::newRow("clear: reply of the wrong length") << Failure{Clear, extraChar, {"sr"}, UnreadableBox, Unreadable};
-        QTest::newRow("clear: version not hex") << Failure{Clear, spoiledReply(61, "G"), {"sr"}, UnreadableBox, Unreadable};
-        QTest::newRow("read: settings deleted") << Failure{Read, {}, {"sr"}, "Setting Data is deleted.", Done, "", 0xFF};
-        QTest::newRow("read: other device type") << Failure{Read, {}, {"sr"}, "ZX type is different.", Done, "", 0x12};
-        QTest::newRow("write: read-back differs in a digit") << Failure{Write, {.readBack = R::FlipCharacter, .readBackIndex = 40}, write, "", Ng};
-        QTest::newRow("write: read-back differs in case") << Failure{Write, {.readBack = R::LowerCaseCharacter}, write, "", Ng};
-        QTest::newRow("write: read-back of the wrong length") << Failure{Write, extraChar, write, UnreadableBox, Ng, "10000"};
-        QTest::newRow("write: field out of range") << Failure{Write, {}, {}, abnormal, NothingWritten, "20000"};
-        QTest::newRow("write: field emptied") << Failure{Write, {}, {}, abnormal, NothingWritten, ""};
-        QTest::newRow("write: sw not echoed") << Failure{Write, {.onlyFor = {"sw"}, .silent = true}, write, Fault, Fault};
+        QTest::newRow("read: controller silent") << Failure {Read, {.silent = true}, {"sr"}, Fault, Fault};
+        QTest::newRow("read: one character too many") << Failure {Read, extraChar, {"sr"}, UnreadableBox, Unreadable};
+        QTest::newRow("read: mode digit not hex")
+            << Failure {Read, spoiledReply(64, "G"), {"sr"}, UnreadableBox, Unreadable};
+        QTest::newRow("read: copied byte not hex")
+            << Failure {Read, spoiledReply(57, "ZZ"), {"sr"}, UnreadableBox, Unreadable};
+        QTest::newRow("clear: reply of the wrong length")
+            << Failure {Clear, extraChar, {"sr"}, UnreadableBox, Unreadable};
+        QTest::newRow("clear: version not hex")
+            << Failure {Clear, spoiledReply(61, "G"), {"sr"}, UnreadableBox, Unreadable};
+        QTest::newRow("read: settings deleted")
+            << Failure {Read, {}, {"sr"}, "Setting Data is deleted.", Done, "", 0xFF};
+        QTest::newRow("read: other device type") << Failure {Read, {}, {"sr"}, "ZX type is different.", Done, "", 0x12};
+        QTest::newRow("write: read-back differs in a digit")
+            << Failure {Write, {.readBack = R::FlipCharacter, .readBackIndex = 40}, write, "", Ng};
+        QTest::newRow("write: read-back differs in case")
+            << Failure {Write, {.readBack = R::LowerCaseCharacter}, write, "", Ng};
+        QTest::newRow("write: read-back of the wrong length")
+            << Failure {Write, extraChar, write, UnreadableBox, Ng, "10000"};
+        QTest::newRow("write: field out of range") << Failure {Write, {}, {}, abnormal, NothingWritten, "20000"};
+        QTest::newRow("write: field emptied") << Failure {Write, {}, {}, abnormal, NothingWritten, ""};
+        QTest::newRow("write: sw not echoed")
+            << Failure {Write, {.onlyFor = {"sw"}, .silent = true}, write, Fault, Fault};
     }
     void failures()
     {
@@ -156,8 +190,10 @@ private Q_SLOTS:
         const QString fieldsBefore = w.field(0);
         w.click(c.op);
         QCOMPARE(w.sent(), c.sent);
-        QCOMPARE(w.boxes.texts().filter(QRegularExpression("^(?!Erase)")), c.box.isEmpty() ? QStringList() : QStringList{c.box});
-        QCOMPARE(w.line.lines.last(), qMakePair(c.lastLine, c.lastLine == Done ? MessageLine::Black : MessageLine::Red));
+        QCOMPARE(w.boxes.texts().filter(QRegularExpression("^(?!Erase)")),
+                 c.box.isEmpty() ? QStringList() : QStringList {c.box});
+        QCOMPARE(w.line.lines.last(),
+                 qMakePair(c.lastLine, c.lastLine == Done ? MessageLine::Black : MessageLine::Red));
         for (int i = 0; c.op == Read && i < 13; ++i)
             QCOMPARE(w.field(i), QString());
         // Version and block only from an accepted reply; a refused one changes nothing.
@@ -181,7 +217,7 @@ private Q_SLOTS:
         QVERIFY(w.completed() && !w.store.isEmpty());
         RunLog second;
         for (int n = 0; n < RunLogSamples; ++n)
-            second[n] = n >= 1 && n <= 4 ? RunSample{} : RunSample{quint8(n % 250), quint8(255 - n % 200)};
+            second[n] = n >= 1 && n <= 4 ? RunSample {} : RunSample {quint8(n % 250), quint8(255 - n % 200)};
         w.sim.setRunLog(second);
         w.click(Get);
         LogStore expected;
@@ -195,7 +231,7 @@ private Q_SLOTS:
         w.sim.setRunLog(zxsim::demoRunLog());
         w.sim.setMisbehaviour({.onlyFor = {"br"}, .truncateAfter = 600});
         w.click(Get);
-        QCOMPARE(w.boxes.texts(), QStringList{Partial});
+        QCOMPARE(w.boxes.texts(), QStringList {Partial});
         QVERIFY(!w.completed() && !w.viewer->window() && w.store.VoltData == expected.VoltData);
     }
 
@@ -204,12 +240,12 @@ private Q_SLOTS:
     void menuCommandDuringOperation_data()
     {
         QTest::addColumn<MenuCase>("c");
-        const QStringList write{"sr", "sw", Block, "sr"};
-        QTest::newRow("port closed") << MenuCase{Write, "sr", 0, {"sr"}, Ng, "3000", false};
-        QTest::newRow("port reopened, other button clicked") << MenuCase{Write, "sr", 1, write, Done, "3000", true};
-        QTest::newRow("settings file opened during a write") << MenuCase{Write, "sw", 2, write, Done, "2000", true};
-        QTest::newRow("settings file opened during a read") << MenuCase{Read, "sr", 2, {"sr"}, Done, "10000", true};
-        QTest::newRow("settings file saved during a write") << MenuCase{Write, Block, 3, write, Done, "4000", true};
+        const QStringList write {"sr", "sw", Block, "sr"};
+        QTest::newRow("port closed") << MenuCase {Write, "sr", 0, {"sr"}, Ng, "3000", false};
+        QTest::newRow("port reopened, other button clicked") << MenuCase {Write, "sr", 1, write, Done, "3000", true};
+        QTest::newRow("settings file opened during a write") << MenuCase {Write, "sw", 2, write, Done, "2000", true};
+        QTest::newRow("settings file opened during a read") << MenuCase {Read, "sr", 2, {"sr"}, Done, "10000", true};
+        QTest::newRow("settings file saved during a write") << MenuCase {Write, Block, 3, write, Done, "4000", true};
     }
     void menuCommandDuringOperation()
     {
@@ -263,7 +299,7 @@ private Q_SLOTS:
             w.line.ShowMessage("before", MessageLine::Black);
             w.boxes.answers = {MessageBoxes::Answer::No};
             w.click(op);
-            QCOMPARE(w.boxes.texts(), QStringList{op == Clear ? AskClear : AskDefaults});
+            QCOMPARE(w.boxes.texts(), QStringList {op == Clear ? AskClear : AskDefaults});
             QCOMPARE(w.sent(), QStringList());
             QCOMPARE(w.line.lines.size(), 1);
             QCOMPARE(w.field(0), QString("10000"));
@@ -302,9 +338,9 @@ private Q_SLOTS:
         QTest::addColumn<int>("op");
         QTest::addColumn<QStringList>("sent"); // the last one is where the window closes
         QTest::addColumn<int>("replyDelayMs");
-        QTest::newRow("during a pause") << int(Defaults) << QStringList{"sr", "ae"} << 0;
-        QTest::newRow("during an exchange") << int(Read) << QStringList{"sr"} << 2000;
-        QTest::newRow("during the log fetch") << int(Get) << QStringList{"br"} << 2000;
+        QTest::newRow("during a pause") << int(Defaults) << QStringList {"sr", "ae"} << 0;
+        QTest::newRow("during an exchange") << int(Read) << QStringList {"sr"} << 2000;
+        QTest::newRow("during the log fetch") << int(Get) << QStringList {"br"} << 2000;
     }
     void windowClosedDuringOperation()
     {
@@ -320,11 +356,12 @@ private Q_SLOTS:
             sinceClose.start();
         });
         w.click(op);
-        QVERIFY2(sinceClose.isValid() && sinceClose.elapsed() < 1000, qPrintable(QString::number(sinceClose.elapsed())));
+        QVERIFY2(sinceClose.isValid() && sinceClose.elapsed() < 1000,
+                 qPrintable(QString::number(sinceClose.elapsed())));
         QVERIFY(!w.ops->isRunning());
         QTest::qWait(200);
         QCOMPARE(w.sent(), sent);
-        QCOMPARE(w.boxes.texts(), op == Defaults ? QStringList{AskDefaults} : QStringList());
+        QCOMPARE(w.boxes.texts(), op == Defaults ? QStringList {AskDefaults} : QStringList());
         QCOMPARE(w.line.lines.size(), 1); // the caption only
     }
 };

@@ -10,7 +10,7 @@ namespace {
 const QString Fault = OperationsWorld::Fault;
 double cpuSeconds()
 {
-    rusage u{};
+    rusage u {};
     getrusage(RUSAGE_SELF, &u);
     return u.ru_utime.tv_sec + u.ru_stime.tv_sec + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
 }
@@ -46,8 +46,9 @@ private Q_SLOTS:
         QTest::addColumn<int>("received");
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("icon");
-        QTest::newRow("nothing") << Misbehaviour{.silent = true} << 0 << Fault << int(MessageBoxes::Icon::Exclamation);
-        QTest::newRow("part") << Misbehaviour{.truncateAfter = 10} << 10 << "ZX cannot be set." << int(MessageBoxes::Icon::Information);
+        QTest::newRow("nothing") << Misbehaviour {.silent = true} << 0 << Fault << int(MessageBoxes::Icon::Exclamation);
+        QTest::newRow("part") << Misbehaviour {.truncateAfter = 10} << 10 << "ZX cannot be set."
+                              << int(MessageBoxes::Icon::Information);
     }
     void timeOut()
     {
@@ -63,7 +64,7 @@ private Q_SLOTS:
         QVERIFY2(cpuSeconds() - cpuBefore < 0.5, "a busy wait");
         QVERIFY(w.link->CommError() && w.link->CommTimeout());
         QTEST(int(w.link->RecvData().size()), "received");
-        QCOMPARE(w.boxes.texts(), QStringList{text});
+        QCOMPARE(w.boxes.texts(), QStringList {text});
         QTEST(int(w.boxes.shown[0].icon), "icon");
         QCOMPARE(w.line.lines.last(), qMakePair(text, MessageLine::Red));
         // Blinking all along, and left blinking for the operation to stop.
@@ -104,7 +105,7 @@ private Q_SLOTS:
         w.link->SendCommand("sw", "sw");
         w.link->SendCommand("sr", "\r");
         QVERIFY(clock.elapsed() < 1000 && w.link->CommError());
-        QCOMPARE(w.boxes.texts().mid(1), QStringList{Fault});
+        QCOMPARE(w.boxes.texts().mid(1), QStringList {Fault});
         QCOMPARE(w.line.lines.last(), qMakePair(Fault, MessageLine::Red));
         QTest::qWait(50);
         QVERIFY(w.sim.receivedBytes().isEmpty());

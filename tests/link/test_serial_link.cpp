@@ -15,11 +15,11 @@ namespace {
 // A link over an in-memory port that is open as Com1.
 struct LinkWorld {
     FakeSerialPort port;
-    PortChoice choice{1, false};
+    PortChoice choice {1, false};
     Waiter waiter;
     RecordingMessageBoxes boxes;
     RecordingMessageLine line;
-    SerialLink link{port, choice, waiter, boxes, line};
+    SerialLink link {port, choice, waiter, boxes, line};
     LinkWorld()
     {
         port.openable = {1};
@@ -37,8 +37,11 @@ private Q_SLOTS:
     void timeouts()
     {
         const std::pair<QString, int> table[] = {
-            {"rt", 3000}, {"sw", 3000}, {"sr", 3000}, {"ae", 12000}, {"be", 12000}, {"ar", 10000}, {"br", 10000},
-            {"D007401FF0054C046C070000000000000640556A6432330A500085C80000030A", 3000}, {"BR", 3000}, {"", 3000}};
+            {"rt", 3000},  {"sw", 3000},
+            {"sr", 3000},  {"ae", 12000},
+            {"be", 12000}, {"ar", 10000},
+            {"br", 10000}, {"D007401FF0054C046C070000000000000640556A6432330A500085C80000030A", 3000},
+            {"BR", 3000},  {"", 3000}};
         for (const auto &[command, ms] : table)
             QVERIFY2(SerialLink::timeoutFor(command) == ms, qPrintable(command));
     }
@@ -98,7 +101,7 @@ private Q_SLOTS:
         QVERIFY(w.link.CommTimeout());
         QVERIFY2(w.link.RecvData().size() >= 4096 && w.link.RecvData().size() <= 65536,
                  qPrintable(QString::number(w.link.RecvData().size())));
-        QCOMPARE(w.boxes.texts(), QStringList{"ZX cannot be set."});
+        QCOMPARE(w.boxes.texts(), QStringList {"ZX cannot be set."});
     }
 
     // A reply complete while a modal dialog keeps the wait from returning is not a time-out.

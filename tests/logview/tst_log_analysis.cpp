@@ -29,7 +29,10 @@ using Line = RecordingSurface::Line;
 
 namespace {
 // A sample as (seconds, volts, amps); every other second holds nothing.
-struct Sample { int t; float v, i; };
+struct Sample {
+    int t;
+    float v, i;
+};
 LogStore storeOf(std::initializer_list<Sample> samples)
 {
     LogStore s;
@@ -49,15 +52,18 @@ LogStore fullRun(double voltShift = 0, double ampScale = 1)
     }
     return s;
 }
-QString nb(QString text) { return text.replace(u'~', QChar(0x00A0)); } // "~" stands for a no-break space
+QString nb(QString text)
+{
+    return text.replace(u'~', QChar(0x00A0));
+} // "~" stands for a no-break space
 
 struct World {
     QTemporaryDir dir;
-    IniFile ini{dir.filePath(QStringLiteral("ZX316B Link.ini"))};
+    IniFile ini {dir.filePath(QStringLiteral("ZX316B Link.ini"))};
     LogStore store = fullRun();
     RecordingMessageBoxes boxes;
     ScriptedFileDialogs dialogs;
-    GraphFiles files{dialogs, boxes, [] { return QDateTime(QDate(2024, 5, 1), QTime(13, 45, 12)); }};
+    GraphFiles files {dialogs, boxes, [] { return QDateTime(QDate(2024, 5, 1), QTime(13, 45, 12)); }};
     QString path(const char *name) const { return dir.filePath(QLatin1String(name)); }
     bool put(const char *name, const QByteArray &bytes) const
     {
@@ -67,7 +73,7 @@ struct World {
 };
 // A shown window on its own surface, at an outer size in twips.
 struct Shown : World {
-    FrmLog window{store, ini, {0, 0}, nullptr};
+    FrmLog window {store, ini, {0, 0}, nullptr};
     explicit Shown(QSize outer = {7000, 5200})
     {
         window.setFileAccess(&files);
@@ -81,11 +87,15 @@ struct Shown : World {
     {
         const int inner = window.PicLog->width() - 2 * ImageSurface::BorderPixels;
         const double t = from + (x - ImageSurface::BorderPixels) * (to - from) / inner;
-        return std::clamp(int(std::lround(std::clamp(t, from, to))), int(std::ceil(from)), std::min(511, int(std::floor(to))));
+        return std::clamp(int(std::lround(std::clamp(t, from, to))), int(std::ceil(from)),
+                          std::min(511, int(std::floor(to))));
     }
 };
 
-QImage rgb(const QImage &i) { return i.convertToFormat(QImage::Format_RGB32); }
+QImage rgb(const QImage &i)
+{
+    return i.convertToFormat(QImage::Format_RGB32);
+}
 int count(const QImage &image, QRgb colour)
 {
     const QImage i = rgb(image);
@@ -93,7 +103,12 @@ int count(const QImage &image, QRgb colour)
     return int(std::count(px, px + qsizetype(i.width()) * i.height(), colour));
 }
 
-struct Stats { const char *name; LogStore store; LogStatistics expected; QString text; };
+struct Stats {
+    const char *name;
+    LogStore store;
+    LogStatistics expected;
+    QString text;
+};
 } // namespace
 Q_DECLARE_METATYPE(Stats)
 
@@ -105,24 +120,33 @@ private Q_SLOTS:
         QTest::addColumn<Stats>("s");
         // Gaps: no volts at 2 s, no amps at 3 s, nothing at 4 s, nothing after 5 s.
         // Charge (10+20+30+40) / 3.6 = 27.8 mAh; energy (8x10 + 7.5x20 + 8.5x40) / 3600 = 0.158 Wh.
-        QTest::newRow("gaps") << Stats{"", storeOf({{0, 8, 10}, {1, 7.5, 20}, {2, -1, 30}, {3, 7, -1}, {5, 8.5, 40}}),
-                                       {5, 3, 4, 7, 3, 7.75, 8.5, 4, 40, 5, 25, 100 / 3.6, 570 / 3600.0},
-                                       nb("28~mAh \u00B7 0.16~Wh \u00B7 5~s,~3~missing \u00B7 min~7.00~V~at~3~s \u00B7 "
-                                          "avg~7.75~V,~max~8.50~V \u00B7 peak~40.0~A~at~5~s \u00B7 avg~25.0~A")};
-        QTest::newRow("all missing") << Stats{"", storeOf({}), {}, QStringLiteral("No data")};
+        QTest::newRow("gaps") << Stats {
+            "",
+            storeOf({{0, 8, 10}, {1, 7.5, 20}, {2, -1, 30}, {3, 7, -1}, {5, 8.5, 40}}),
+            {5, 3, 4, 7, 3, 7.75, 8.5, 4, 40, 5, 25, 100 / 3.6, 570 / 3600.0},
+            nb("28~mAh \u00B7 0.16~Wh \u00B7 5~s,~3~missing \u00B7 min~7.00~V~at~3~s \u00B7 "
+               "avg~7.75~V,~max~8.50~V \u00B7 peak~40.0~A~at~5~s \u00B7 avg~25.0~A")};
+        QTest::newRow("all missing") << Stats {"", storeOf({}), {}, QStringLiteral("No data")};
         // 7.4 V x 120 A for one second: 33.3 mAh, 0.247 Wh.
-        QTest::newRow("one sample") << Stats{"", storeOf({{0, 7.4f, 120}}),
-                                             {1, 0, 1, 7.4f, 0, 7.4f, 7.4f, 1, 120, 0, 120, 120 / 3.6, double(7.4f) * 120 / 3600},
-                                             nb("33~mAh \u00B7 0.25~Wh \u00B7 1~s \u00B7 min~7.40~V~at~0~s \u00B7 "
-                                                "avg~7.40~V,~max~7.40~V \u00B7 peak~120.0~A~at~0~s \u00B7 avg~120.0~A")};
+        QTest::newRow("one sample") << Stats {
+            "",
+            storeOf({{0, 7.4f, 120}}),
+            {1, 0, 1, 7.4f, 0, 7.4f, 7.4f, 1, 120, 0, 120, 120 / 3.6, double(7.4f) * 120 / 3600},
+            nb("33~mAh \u00B7 0.25~Wh \u00B7 1~s \u00B7 min~7.40~V~at~0~s \u00B7 "
+               "avg~7.40~V,~max~7.40~V \u00B7 peak~120.0~A~at~0~s \u00B7 avg~120.0~A")};
         // Equal extremes: the first second is named. Current only: no energy.
-        QTest::newRow("ties, current only at the end") << Stats{"", storeOf({{6, 6, 50}, {7, 6, 50}, {8, -1, 50}}),
-                                                               {3, 7, 2, 6, 6, 6, 6, 3, 50, 6, 50, 150 / 3.6, 600 / 3600.0},
-                                                               nb("42~mAh \u00B7 0.17~Wh \u00B7 3~s,~7~missing \u00B7 min~6.00~V~at~6~s \u00B7 "
-                                                                  "avg~6.00~V,~max~6.00~V \u00B7 peak~50.0~A~at~6~s \u00B7 avg~50.0~A")};
-        QTest::newRow("no current") << Stats{"", storeOf({{0, 8, -1}}), {1, 1, 1, 8, 0, 8, 8, 0, 0, 0, 0, 0, 0},
-                                             nb("0~mAh \u00B7 0.00~Wh \u00B7 1~s,~1~missing \u00B7 min~8.00~V~at~0~s \u00B7 "
-                                                "avg~8.00~V,~max~8.00~V \u00B7 no~current")};
+        QTest::newRow("ties, current only at the end")
+            << Stats {"",
+                      storeOf({{6, 6, 50}, {7, 6, 50}, {8, -1, 50}}),
+                      {3, 7, 2, 6, 6, 6, 6, 3, 50, 6, 50, 150 / 3.6, 600 / 3600.0},
+                      nb("42~mAh \u00B7 0.17~Wh \u00B7 3~s,~7~missing \u00B7 min~6.00~V~at~6~s \u00B7 "
+                         "avg~6.00~V,~max~6.00~V \u00B7 peak~50.0~A~at~6~s \u00B7 avg~50.0~A")};
+        QTest::newRow("no current") << Stats {
+            "",
+            storeOf({{0, 8, -1}}),
+            {1, 1, 1, 8, 0, 8, 8, 0, 0, 0, 0, 0, 0},
+            nb("0~mAh \u00B7 0.00~Wh \u00B7 1~s,~1~missing \u00B7 min~8.00~V~at~0~s \u00B7 "
+               "avg~8.00~V,~max~8.00~V \u00B7 no~current")};
     }
     void statistics()
     {
@@ -134,8 +158,12 @@ private Q_SLOTS:
         QCOMPARE(got.voltSamples, e.voltSamples);
         QCOMPARE(got.curSamples, e.curSamples);
         QVERIFY(got.voltMinAt == e.voltMinAt && got.curPeakAt == e.curPeakAt);
-        for (auto [a, b] : {std::pair{got.voltMin, e.voltMin}, {got.voltAvg, e.voltAvg}, {got.voltMax, e.voltMax},
-                            {got.curPeak, e.curPeak}, {got.curAvg, e.curAvg}, {got.chargeMah, e.chargeMah},
+        for (auto [a, b] : {std::pair {got.voltMin, e.voltMin},
+                            {got.voltAvg, e.voltAvg},
+                            {got.voltMax, e.voltMax},
+                            {got.curPeak, e.curPeak},
+                            {got.curAvg, e.curAvg},
+                            {got.chargeMah, e.chargeMah},
                             {got.energyWh, e.energyWh}})
             QVERIFY2(std::abs(a - b) < 1e-9, qPrintable(QStringLiteral("%1 != %2").arg(a).arg(b)));
         QCOMPARE(striptext::statistics(got), s.text);
@@ -229,13 +257,18 @@ private Q_SLOTS:
         auto captions = [&f] {
             QStringList out;
             for (QLabel *l : f.LblS)
-                out << QStringLiteral("%1@%2,%3%4").arg(l->text()).arg(f.twipRect(l).left()).arg(f.twipRect(l).top()).arg(l->isHidden() ? "h" : "");
+                out << QStringLiteral("%1@%2,%3%4")
+                           .arg(l->text())
+                           .arg(f.twipRect(l).left())
+                           .arg(f.twipRect(l).top())
+                           .arg(l->isHidden() ? "h" : "");
             return out;
         };
         const QStringList initialCaptions = captions();
         f.zoomTo(100, 160);
         QCOMPARE(f.timeView().gridStep(), 5);
-        QVERIFY(captions() != initialCaptions && captions().filter(QStringLiteral("h")).size() == 3); // 100 .. 160 every 10 s
+        QVERIFY(captions() != initialCaptions
+                && captions().filter(QStringLiteral("h")).size() == 3); // 100 .. 160 every 10 s
         QCOMPARE(f.LblS[0]->text() + u' ' + f.LblS[6]->text(), QStringLiteral("100 160"));
         QList<Line> grid;
         for (const Line &l : surface.lines)
@@ -255,7 +288,8 @@ private Q_SLOTS:
         Shown s;
         QVERIFY(s.ready());
         const QImage before = s.window.PicLog->picture();
-        QWheelEvent wheel(QPointF(100, 20), QPointF(100, 20), {}, {0, 360}, Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QWheelEvent wheel(QPointF(100, 20), QPointF(100, 20), {}, {0, 360}, Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
         QApplication::sendEvent(s.window.PicLog, &wheel);
         QVERIFY(!s.window.timeView().isDefault() && s.window.PicLog->picture() != before);
         QTest::mouseDClick(s.window.PicLog, Qt::LeftButton, {}, QPoint(100, 20));
@@ -284,7 +318,9 @@ private Q_SLOTS:
             order << QApplication::focusWidget();
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         }
-        QCOMPARE(order, (QList<QWidget *>{w.window.ChkScaleLine[0], w.window.CmdClose, w.window.ChkScaleLine[1], w.window.PicLog}));
+        QCOMPARE(order,
+                 (QList<QWidget *> {w.window.ChkScaleLine[0], w.window.CmdClose, w.window.ChkScaleLine[1],
+                                    w.window.PicLog}));
         QCOMPARE(QApplication::focusWidget(), w.window.ChkScaleLine[0]);
         // Arrows move the cursor on the focused graph; past the view's edge the view follows.
         w.window.PicLog->setFocus();
@@ -341,9 +377,9 @@ private Q_SLOTS:
         const LogStore before = w.store;
         surface.clear();
         f.Menu->Compare->trigger();
-        QCOMPARE(w.dialogs.filters, QStringList{QStringLiteral("ZX Log data (*.csv)|*.csv|ALL files(*.*)|*.*")});
+        QCOMPARE(w.dialogs.filters, QStringList {QStringLiteral("ZX Log data (*.csv)|*.csv|ALL files(*.*)|*.*")});
         QCOMPARE(f.hasComparison(), shown);
-        QCOMPARE(w.boxes.texts(), box.isEmpty() ? QStringList() : QStringList{box});
+        QCOMPARE(w.boxes.texts(), box.isEmpty() ? QStringList() : QStringList {box});
         if (!box.isEmpty())
             QCOMPARE(w.boxes.shown[0].icon, MessageBoxes::Icon::Critical);
         QVERIFY(w.store.VoltData == before.VoltData && w.store.CurData == before.CurData);
@@ -354,13 +390,17 @@ private Q_SLOTS:
         // Lighter and dashed, behind this run: drawn before its traces, in pieces of at most 8 pixels.
         const QList<Line> light = surface.linesOf(0xFF7F7F);
         QVERIFY(!light.isEmpty() && !surface.linesOf(0xDF7FDF).isEmpty());
-        QVERIFY(surface.lines.indexOf(light.last()) < surface.lines.indexOf(surface.linesOf(FrmLog::VoltColour).first()));
+        QVERIFY(surface.lines.indexOf(light.last())
+                < surface.lines.indexOf(surface.linesOf(FrmLog::VoltColour).first()));
         for (const Line &l : light)
             QVERIFY(std::hypot(l.x2 - l.x1, l.y2 - l.y1) <= 120.001);
         // Charge and energy side by side: (100 + 120 + 90) / 3.6 = 86 mAh, (810 + 960 + 711) / 3600 = 0.69 Wh.
         const LogStatistics run = computeStatistics(w.store);
-        QCOMPARE(f.Strip->statisticsText(), nb("%1~mAh~vs~86~mAh \u00B7 %2~Wh~vs~0.69~Wh \u00B7 ").arg(qRound(run.chargeMah)).arg(run.energyWh, 0, 'f', 2)
-                                                + striptext::statistics(run).section(QStringLiteral(" \u00B7 "), 2));
+        QCOMPARE(f.Strip->statisticsText(),
+                 nb("%1~mAh~vs~86~mAh \u00B7 %2~Wh~vs~0.69~Wh \u00B7 ")
+                         .arg(qRound(run.chargeMah))
+                         .arg(run.energyWh, 0, 'f', 2)
+                     + striptext::statistics(run).section(QStringLiteral(" \u00B7 "), 2));
         f.Menu->ClearComparison->trigger();
         QVERIFY(!f.hasComparison() && !f.Strip->statisticsText().contains(QStringLiteral("vs")));
     }
@@ -375,7 +415,7 @@ private Q_SLOTS:
         const QImage pic = w.window.graphPicture();
         QCOMPARE(pic.width(), 2 * w.window.width());
         QVERIFY(pic.height() > 2 * w.window.PicLog->height() && pic.height() < 2 * w.window.height());
-        QVERIFY(count(pic, qRgb(0, 0, 255)) > 500 && count(pic, qRgb(0xC0, 0, 0xC0)) > 500);   // this run
+        QVERIFY(count(pic, qRgb(0, 0, 255)) > 500 && count(pic, qRgb(0xC0, 0, 0xC0)) > 500); // this run
         QVERIFY(count(pic, qRgb(127, 127, 255)) > 200 && count(pic, qRgb(0xDF, 0x7F, 0xDF)) > 200); // the compared one
         QVERIFY(w.window.Overlay->isVisible() && w.window.Overlay->cursorX() > 0); // hidden only for the picture
         QVERIFY(pic.save(testOutputDir() + QStringLiteral("/log-graph-export.png")));
@@ -384,14 +424,15 @@ private Q_SLOTS:
         w.files.rememberLogPath(w.path("runs.csv"));
         w.dialogs.paths << w.path("graph.png") << w.path("no/such/folder/graph.png");
         w.window.Menu->SavePng->trigger();
-        QCOMPARE(w.dialogs.suggestions, QStringList{w.path("2024-05-01 13-45-12.png")});
+        QCOMPARE(w.dialogs.suggestions, QStringList {w.path("2024-05-01 13-45-12.png")});
         QImage saved(w.path("graph.png"), "PNG");
         QCOMPARE(saved.size(), pic.size());
         QVERIFY(count(saved, qRgb(127, 127, 255)) > 200);
         QVERIFY(w.boxes.shown.isEmpty());
         w.window.Menu->SavePng->trigger();
         QCOMPARE(w.boxes.shown.size(), 1);
-        QVERIFY(w.boxes.texts()[0].startsWith(QStringLiteral("The file was not saved.\r\n") + w.path("no/such/folder/graph.png") + "\r\n"));
+        QVERIFY(w.boxes.texts()[0].startsWith(QStringLiteral("The file was not saved.\r\n")
+                                              + w.path("no/such/folder/graph.png") + "\r\n"));
         QCOMPARE(w.boxes.shown[0].icon, MessageBoxes::Icon::Critical);
 
         w.window.Menu->CopyGraph->trigger();
@@ -402,7 +443,7 @@ private Q_SLOTS:
     void stripAndScreenshot()
     {
         World w;
-        const std::array<int, 2> scaleLine{0, 0};
+        const std::array<int, 2> scaleLine {0, 0};
         LogViewer viewer(w.store, w.ini, scaleLine, nullptr);
         viewer.setFileAccess(&w.files);
         viewer.SetGraphFile();

@@ -20,7 +20,7 @@ using Line = RecordingSurface::Line;
 namespace {
 struct World {
     QTemporaryDir dir;
-    IniFile ini{dir.filePath(QStringLiteral("ZX316B Link.ini"))};
+    IniFile ini {dir.filePath(QStringLiteral("ZX316B Link.ini"))};
     LogStore store;
     QStringList options() const { return {ini.ReadIni("Chart", "ScaleLine0"), ini.ReadIni("Chart", "ScaleLine1")}; }
 };
@@ -29,7 +29,8 @@ struct World {
 struct Drawing : World {
     RecordingSurface surface;
     FrmLog window;
-    Drawing(int pw, int ph, std::array<int, 2> options = {0, 0}) : surface(pw, ph), window(store, ini, options, nullptr, &surface)
+    Drawing(int pw, int ph, std::array<int, 2> options = {0, 0})
+        : surface(pw, ph), window(store, ini, options, nullptr, &surface)
     {
         store.VoltData.fill(LogStore::Missing), store.CurData.fill(LogStore::Missing), surface.clear();
     }
@@ -40,7 +41,8 @@ QString realisticRunDataReply()
 {
     QString reply = QStringLiteral("br");
     for (int t = 0; t < 512; ++t) {
-        const double burst = std::max(0.0, 1.0 - std::fmod(t + 7.0, 21.0) / 6.0) * (0.55 + 0.45 * std::sin(M_PI * t / 300.0));
+        const double burst =
+            std::max(0.0, 1.0 - std::fmod(t + 7.0, 21.0) / 6.0) * (0.55 + 0.45 * std::sin(M_PI * t / 300.0));
         const double amps = t < 8 || t == 300 ? 0.0 : 12 + 250 * burst + 6 * std::sin(t * 1.7);
         const double volts = 8.4 - 1.2 * t / 300.0 - 0.3 * std::pow(t / 300.0, 4) - amps * 0.0075;
         const QString pair = block::byteText(VoltToHex(float(volts))) + block::byteText(CurrentToHex(float(amps)));
@@ -50,11 +52,27 @@ QString realisticRunDataReply()
 }
 
 // Start-up option values: any value but 0 ticks the box, which writes its key as 1.
-struct Grid { const char *name; int pw, ph, voltLines, curLines; };
+struct Grid {
+    const char *name;
+    int pw, ph, voltLines, curLines;
+};
 // One sample (and the one before it) in an otherwise empty store; its colour says which trace.
-struct Segment { const char *name; int pw, ph, index; float previous, value; Line segment; };
+struct Segment {
+    const char *name;
+    int pw, ph, index;
+    float previous, value;
+    Line segment;
+};
 // `request` is an outer size set in twips, or (when `dragged`) dragged to in pixels; `outer` in twips.
-struct Layout { const char *name; QSize request; bool dragged; QSize outer; double closeLeft; QPointF time; double lblS9Left; };
+struct Layout {
+    const char *name;
+    QSize request;
+    bool dragged;
+    QSize outer;
+    double closeLeft;
+    QPointF time;
+    double lblS9Left;
+};
 } // namespace
 Q_DECLARE_METATYPE(Grid)
 Q_DECLARE_METATYPE(Segment)
@@ -66,17 +84,18 @@ private Q_SLOTS:
     void grid_data()
     {
         QTest::addColumn<Grid>("g");
-        for (const Grid &g : std::initializer_list<Grid>{{"initial, ticks", 5800, 3100, 0, 0},
-                                                         {"initial, voltage lines", 5800, 3100, 1, 0},
-                                                         {"minimum, ticks", 3870, 2500, 0, 0},
-                                                         {"minimum, both lines", 3870, 2500, 5, -3}})
+        for (const Grid &g : std::initializer_list<Grid> {{"initial, ticks", 5800, 3100, 0, 0},
+                                                          {"initial, voltage lines", 5800, 3100, 1, 0},
+                                                          {"minimum, ticks", 3870, 2500, 0, 0},
+                                                          {"minimum, both lines", 3870, 2500, 5, -3}})
             QTest::newRow(g.name) << g;
     }
     void grid()
     {
         QFETCH(Grid, g);
         Drawing w(g.pw, g.ph, {g.voltLines, g.curLines});
-        QVERIFY(w.window.ChkScaleLine[0]->isChecked() == (g.voltLines != 0) && w.window.ChkScaleLine[1]->isChecked() == (g.curLines != 0));
+        QVERIFY(w.window.ChkScaleLine[0]->isChecked() == (g.voltLines != 0)
+                && w.window.ChkScaleLine[1]->isChecked() == (g.curLines != 0));
         QCOMPARE(w.options(), QStringList({g.voltLines ? "1" : IniFile::Missing, g.curLines ? "1" : IniFile::Missing}));
         w.window.Form_Resize();
         // The background is filled once, over the whole surface, before any line.
@@ -87,7 +106,8 @@ private Q_SLOTS:
         QList<Line> expected;
         for (int k = 0; k < 10; ++k)
             expected.append({0, g.ph * (10 - k) / 10.0, g.voltLines ? double(g.pw) : 70, g.ph * (10 - k) / 10.0, G, 1});
-        for (int k = 0; k < 6; ++k) { // current levels "0" .. "250": the tick is not rounded, the line is (2583.3 -> 2583)
+        for (int k = 0; k < 6;
+             ++k) { // current levels "0" .. "250": the tick is not rounded, the line is (2583.3 -> 2583)
             const double tickY = (6 - k) * g.ph / 6.0, lineY = qRound(tickY);
             expected.append({g.pw - 70.0, tickY, double(g.pw), tickY, G, 1});
             expected.append({g.curLines ? 0.0 : g.pw - 70.0, lineY, double(g.pw), lineY, G, 1});
@@ -101,7 +121,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<Segment>("s");
         const int V = FrmLog::VoltColour, C = FrmLog::CurColour;
-        for (const Segment &s : std::initializer_list<Segment>{
+        for (const Segment &s : std::initializer_list<Segment> {
                  {"9.99 V on the top edge", 5800, 3100, 5, 9.99f, 9.99f, {43, 0, 54, 0, V, 2}},
                  {"12 V above the top", 5800, 3100, 5, 5, 12, {43, 1547, 54, -623, V, 2}},
                  {"300 A above the top", 5800, 3100, 5, 0, 300, {43, 3097, 54, -3, C, 2}},
@@ -134,7 +154,7 @@ private Q_SLOTS:
     void layoutAfterResize_data()
     {
         QTest::addColumn<Layout>("l");
-        for (const Layout &l : std::initializer_list<Layout>{
+        for (const Layout &l : std::initializer_list<Layout> {
                  {"initial", {7000, 5200}, false, {7000, 5200}, 2712.5, {3102.5, 4420}, 6132.5},
                  {"too narrow", {4000, 6000}, false, {5070, 6000}, 1747.5, {2137.5, 5220}, 4202.5},
                  {"too low", {9000, 3000}, false, {9000, 4600}, 3712.5, {4102.5, 3820}, 8132.5},
@@ -151,18 +171,21 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(&f));
         // The status strip lies below the layout area: the window is that much taller.
         const QSize strip(0, f.stripHeight());
-        l.dragged ? f.resize(l.request - (f.frameGeometry().size() - f.size()) + strip) : f.setSize(l.request.width(), l.request.height());
+        l.dragged ? f.resize(l.request - (f.frameGeometry().size() - f.size()) + strip)
+                  : f.setSize(l.request.width(), l.request.height());
         QTRY_COMPARE(QSize(f.Width(), f.Height()), l.outer);
         const QRectF pic(540, 1020, l.outer.width() - 1200, l.outer.height() - 2100);
         QTRY_COMPARE(f.twipRect(f.PicLog), pic);
-        QCOMPARE(f.frameGeometry().size(), QSize(qRound(l.outer.width() / 15.0), qRound(l.outer.height() / 15.0)) + strip);
+        QCOMPARE(f.frameGeometry().size(),
+                 QSize(qRound(l.outer.width() / 15.0), qRound(l.outer.height() / 15.0)) + strip);
         QCOMPARE(f.twipRect(f.CmdClose), QRectF(l.closeLeft, 300, 1575, 495));
         QCOMPARE(f.twipRect(f.Frame1), QRectF(l.outer.width() - 1605, 180, 1395, 690));
         QCOMPARE(f.PicLog->innerWidth(), int(pic.width()) - 60); // inside the 2-pixel border
         for (int k = 0; k <= 10; ++k)
             QCOMPARE(f.twipRect(f.LblVolt[k]).topLeft(), QPointF(0, (pic.height() - 50) * (10 - k) / 10 + 955));
         for (int k = 0; k <= 6; ++k)
-            QCOMPARE(f.twipRect(f.LblCur[k]).topLeft(), QPointF(l.outer.width() - 540, (pic.height() - 50) * (6 - k) / 6 + 955));
+            QCOMPARE(f.twipRect(f.LblCur[k]).topLeft(),
+                     QPointF(l.outer.width() - 540, (pic.height() - 50) * (6 - k) / 6 + 955));
         QCOMPARE(f.twipRect(f.LblTime).topLeft(), l.time);
         QCOMPARE(f.twipRect(f.LblS[0]).topLeft(), QPointF(362.5, l.outer.height() - 1020));
         QCOMPARE(f.twipRect(f.LblS[9]).topLeft(), QPointF(l.lblS9Left, l.outer.height() - 1020));
@@ -178,14 +201,14 @@ private Q_SLOTS:
         QWidget mainWindow;
         mainWindow.setGeometry(100, 50, 400, 300), mainWindow.show();
         RecordingSurface recorder;
-        const std::array<int, 2> scaleLine{1, 0};
+        const std::array<int, 2> scaleLine {1, 0};
         LogViewer viewer(w.store, w.ini, scaleLine, &mainWindow, &recorder);
         QVERIFY(!viewer.window());
         viewer.SetGraph(QStringLiteral("br") + QStringLiteral("401B").repeated(512));
         QPointer<FrmLog> first = viewer.window();
         QVERIFY(first && first->isVisible() && first->windowTitle() == QStringLiteral("Log Data"));
         QCOMPARE(first->frameGeometry().left(), mainWindow.frameGeometry().left() + 133); // 2000 twips
-        QCOMPARE(recorder.lines.last(), (Line{5478, 2580, 5489, 2580, FrmLog::CurColour, 2}));
+        QCOMPARE(recorder.lines.last(), (Line {5478, 2580, 5489, 2580, FrmLog::CurColour, 2}));
         recorder.clear(); // each click writes its key and redraws at once
         QTest::mouseClick(first->ChkScaleLine[0], Qt::LeftButton);
         QCOMPARE(recorder.lines[0].x2, 70.0); // voltage "0": a tick again
@@ -221,8 +244,8 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(&parent));
         QVERIFY(s.innerWidth() == 3000 && s.innerHeight() == 1500);
         s.fillRect(0, 0, 3000, 1500, 0xE0E0E0);
-        s.line(1500, 0, 1500, 1500, 0x0000FF, 1);     // red, 1 px, at x = 100 px
-        s.line(0, 750, 3000, 750, 0xFF0000, 2);       // blue, 2 px, at y = 50 px
+        s.line(1500, 0, 1500, 1500, 0x0000FF, 1); // red, 1 px, at x = 100 px
+        s.line(0, 750, 3000, 750, 0xFF0000, 2); // blue, 2 px, at y = 50 px
         s.line(-1e30, 1200, 1e30, 1200, 0x00FF00, 2); // far outside: cut, not lost
         s.line(2400, 1e300, 2400, -1e300, 0x00FF00, 2);
         s.line(0, std::nan(""), 10, 10, 0x000000, 5); // not a number: ignored
@@ -230,7 +253,8 @@ private Q_SLOTS:
         const qreal ratio = s.devicePixelRatioF();
         QVERIFY(pic.devicePixelRatio() == ratio && pic.size() == QSize(qCeil(200 * ratio), qCeil(100 * ratio)));
         const auto at = [&](double x, double y) { return pic.pixelColor(int(x * ratio), int(y * ratio)); };
-        QVERIFY(at(20, 20) == QColor(0xE0, 0xE0, 0xE0) && at(100, 20) == QColor(255, 0, 0) && at(20, 50) == QColor(0, 0, 255));
+        QVERIFY(at(20, 20) == QColor(0xE0, 0xE0, 0xE0) && at(100, 20) == QColor(255, 0, 0)
+                && at(20, 50) == QColor(0, 0, 255));
         QVERIFY(at(50, 80) == QColor(0, 255, 0) && at(160, 30) == QColor(0, 255, 0));
         double ink = 0; // across the blue line, the ink adds up to its width
         for (int y = 0; y < int(65 * ratio); ++y)
@@ -246,7 +270,7 @@ private Q_SLOTS:
     void screenshotOfRealisticLog()
     {
         World w;
-        const std::array<int, 2> scaleLine{0, 1};
+        const std::array<int, 2> scaleLine {0, 1};
         LogViewer viewer(w.store, w.ini, scaleLine, nullptr);
         viewer.SetGraph(realisticRunDataReply());
         FrmLog *f = viewer.window();
@@ -257,7 +281,8 @@ private Q_SLOTS:
         QCOMPARE(pic.pixelColor(pic.width() / 4, pic.height() - 1), QColor(0xE0, 0xE0, 0xE0));
         const QImage left = pic.copy(0, 0, pic.width() / 2, pic.height()).convertToFormat(QImage::Format_RGB32);
         const auto *px = reinterpret_cast<const QRgb *>(left.constBits()), *end = px + left.width() * left.height();
-        QVERIFY(std::find(px, end, qRgb(0, 0, 255)) != end && std::find(px, end, qRgb(0xC0, 0, 0xC0)) != end); // blue, purple
+        QVERIFY(std::find(px, end, qRgb(0, 0, 255)) != end
+                && std::find(px, end, qRgb(0xC0, 0, 0xC0)) != end); // blue, purple
     }
 };
 

@@ -7,12 +7,24 @@ namespace {
 // "br", every sample 0E 0B (1.1 V, 20 A) so a misplaced read shows, then a carriage return.
 const QString Base = QStringLiteral("br") + QStringLiteral("0E0B").repeated(512) + u'\r';
 // The reply with sample `s`'s voltage and current pairs replaced.
-QString withPair(QString r, int s, const QString &volt, const QString &cur) { return r.replace(2 + 4 * s, 2, volt).replace(4 + 4 * s, 2, cur); }
+QString withPair(QString r, int s, const QString &volt, const QString &cur)
+{
+    return r.replace(2 + 4 * s, 2, volt).replace(4 + 4 * s, 2, cur);
+}
 // The 2048 characters that are read, between other leading and trailing characters.
-QString framed(const char *head, const QString &reply, const char *tail) { return head + reply.mid(2, RunDataReplyLength - 2) + tail; }
+QString framed(const char *head, const QString &reply, const char *tail)
+{
+    return head + reply.mid(2, RunDataReplyLength - 2) + tail;
+}
 
 // Sample `sample` must hold volt/cur; others hold the base values below `volts`/`curs`, else -1.
-struct Case { const char *name; QString reply; int sample; float volt, cur; int volts, curs; };
+struct Case {
+    const char *name;
+    QString reply;
+    int sample;
+    float volt, cur;
+    int volts, curs;
+};
 } // namespace
 Q_DECLARE_METATYPE(Case)
 
@@ -22,7 +34,7 @@ private Q_SLOTS:
     void decoding_data()
     {
         QTest::addColumn<Case>("c");
-        QList<Case> cases{
+        QList<Case> cases {
             {"zero", withPair(Base, 300, "00", "00"), 300, 0, 0, 512, 512},
             {"2.5 V, 50 A, first sample", withPair(Base, 0, "20", "1B"), 0, 2.5, 50, 512, 512},
             {"5.0 V (not 4.97), 300 A, last", withPair(Base, 511, "40", "9F"), 511, 5, 300, 512, 512},
@@ -39,11 +51,12 @@ private Q_SLOTS:
             {"first voltage only", Base.left(5), -1, 0, 0, 1, 0},
             {"half", Base.left(2 + 4 * 256), -1, 0, 0, 256, 256},
             {"last digit missing", Base.left(2049), -1, 0, 0, 512, 511}};
-        for (const QString &bad : {QStringLiteral("G1"), QStringLiteral(" 1"), QStringLiteral("+1"), QStringLiteral("&H"),
-                                   QString(QChar(0x0661)) + u'1', QString(QChar(0)) + u'0'})
+        for (const QString &bad : {QStringLiteral("G1"), QStringLiteral(" 1"), QStringLiteral("+1"),
+                                   QStringLiteral("&H"), QString(QChar(0x0661)) + u'1', QString(QChar(0)) + u'0'})
             cases.append({"garbled pair", withPair(Base, 10, bad, bad), 10, -1, -1, 512, 512});
         for (const Case &c : cases)
-            QTest::addRow("%s%s", c.name, c.sample == 10 ? qPrintable(" " + c.reply.mid(42, 2).toUtf8().toHex()) : "") << c;
+            QTest::addRow("%s%s", c.name, c.sample == 10 ? qPrintable(" " + c.reply.mid(42, 2).toUtf8().toHex()) : "")
+                << c;
     }
     // Nothing of the previous log (all 7) survives anywhere.
     void decoding()

@@ -12,7 +12,11 @@
 using SystemList = QList<SystemPort>;
 Q_DECLARE_METATYPE(SystemList)
 // A file's bytes ("<none>": no file) and one of its keys; `text` is what a read gives.
-struct Entry { const char *name; QByteArray content; QString section, key, text; };
+struct Entry {
+    const char *name;
+    QByteArray content;
+    QString section, key, text;
+};
 Q_DECLARE_METATYPE(Entry)
 Q_DECLARE_METATYPE(IniFile::State)
 
@@ -26,7 +30,11 @@ class TestIniFile : public QObject {
         QFile f(path());
         QVERIFY(b == "<none>" || (f.open(QIODevice::WriteOnly) && f.write(b) == b.size()));
     }
-    static QByteArray get(const QString &file) { QFile f(file); return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray(); }
+    static QByteArray get(const QString &file)
+    {
+        QFile f(file);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
     QByteArray get() const { return get(path()); }
     bool writePort(const char *value) { return IniFile(path()).WriteIni("RS232C", "CommPort", value); }
 
@@ -37,7 +45,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<Entry>("e");
         const QByteArray basic("[RS232C]\nCommPort=3\n[Chart]\nScaleLine0=1\n");
-        for (const Entry &e : std::initializer_list<Entry>{
+        for (const Entry &e : std::initializer_list<Entry> {
                  {"no file", "<none>", "RS232C", "CommPort", "Error"},
                  {"plain", basic, "RS232C", "CommPort", "3"},
                  {"missing key", basic, "Chart", "ScaleLine1", "Error"},
@@ -47,13 +55,21 @@ private Q_SLOTS:
                  {"CRLF lines", "[RS232C]\r\nCommPort=5\r\n", "RS232C", "CommPort", "5"},
                  {"CR lines", "[Chart]\rScaleLine0=1\r[RS232C]\rCommPort=5\r", "RS232C", "CommPort", "5"},
                  {"mixed lines", "[Chart]\nScaleLine0=1\r\n[RS232C]\rCommPort=5", "RS232C", "CommPort", "5"},
-                 {"comments are not keys", "[RS232C]\n;CommPort=1\n#CommPort=2\nCommPort=6\n", "RS232C", "CommPort", "6"},
+                 {"comments are not keys", "[RS232C]\n;CommPort=1\n#CommPort=2\nCommPort=6\n", "RS232C", "CommPort",
+                  "6"},
                  {"first of two keys", "[RS232C]\nCommPort=1\nCommPort=2\n", "RS232C", "CommPort", "1"},
                  {"value holds an equals sign", "[Ports]\nCom1=/dev/a=b\n", "Ports", "Com1", "/dev/a=b"},
-                 {"cut at NUL", QByteArray("[RS232C]\nCommPort=12\0" "34\n", 24), "RS232C", "CommPort", "12"},
-                 {"cut to 255", "[Chart]\nScaleLine0=" + QByteArray(300, '7'), "Chart", "ScaleLine0", QString(255, '7')},
-                 {"entry before any section, unclosed section", "CommPort=1\n[RS232C\nCommPort=2\n[RS232C]\n", "RS232C", "CommPort", "Error"},
-                 {"junk", QByteArray("\xff\xfe\0[\n]=\n=x\n[RS232C]\nCommPort=\x01\x80\n", 32), "RS232C", "CommPort", "\x01\x80"}})
+                 {"cut at NUL",
+                  QByteArray("[RS232C]\nCommPort=12\0"
+                             "34\n",
+                             24),
+                  "RS232C", "CommPort", "12"},
+                 {"cut to 255", "[Chart]\nScaleLine0=" + QByteArray(300, '7'), "Chart", "ScaleLine0",
+                  QString(255, '7')},
+                 {"entry before any section, unclosed section", "CommPort=1\n[RS232C\nCommPort=2\n[RS232C]\n", "RS232C",
+                  "CommPort", "Error"},
+                 {"junk", QByteArray("\xff\xfe\0[\n]=\n=x\n[RS232C]\nCommPort=\x01\x80\n", 32), "RS232C", "CommPort",
+                  "\x01\x80"}})
             QTest::newRow(e.name) << e;
     }
     void reading()
@@ -67,9 +83,10 @@ private Q_SLOTS:
     void writing_data() // the value written is always "7"; `text` is the file afterwards
     {
         QTest::addColumn<Entry>("e");
-        for (const Entry &e : std::initializer_list<Entry>{
+        for (const Entry &e : std::initializer_list<Entry> {
                  {"creates file and section", "<none>", "A", "K", "[A]\nK=7\n"},
-                 {"replaces, keeps the rest", "; c\n[A]\nK=1\nX=y\n\n[B]\nK=1\n", "A", "K", "; c\n[A]\nK=7\nX=y\n\n[B]\nK=1\n"},
+                 {"replaces, keeps the rest", "; c\n[A]\nK=1\nX=y\n\n[B]\nK=1\n", "A", "K",
+                  "; c\n[A]\nK=7\nX=y\n\n[B]\nK=1\n"},
                  {"adds a key after the section's last entry", "[A]\nX=1\n\n[B]\n", "A", "K", "[A]\nX=1\nK=7\n\n[B]\n"},
                  {"adds a section at the end", "[A]\nK=1\n", "B", "K", "[A]\nK=1\n\n[B]\nK=7\n"},
                  {"any case, spelling kept", "[rs232c]\ncommport=1\n", "RS232C", "CommPort", "[rs232c]\ncommport=7\n"},
@@ -139,7 +156,10 @@ private Q_SLOTS:
         file.close();
         const auto what = [this] {
             const QFileInfo info(path());
-            return QStringLiteral("%1 %2 %3").arg(info.symLinkTarget()).arg(info.isFile() ? info.size() : -1).arg(info.isDir());
+            return QStringLiteral("%1 %2 %3")
+                .arg(info.symLinkTarget())
+                .arg(info.isFile() ? info.size() : -1)
+                .arg(info.isDir());
         };
         const QString before = what();
         IniFile ini(path());
@@ -158,18 +178,22 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("ini");
         QTest::addColumn<SystemList>("system");
         QTest::addColumn<QStringList>("expected"); // "number=path description"
-        const SystemList machine{{"/dev/ttyS1", "built-in", false}, {"/dev/ttyS0", "first built-in", false},
-                                 {"/dev/ttyUSB1", "second", true}, {"/dev/ttyACM0", "modem", true},
-                                 {"/dev/ttyUSB0", "FT232R", true}};
+        const SystemList machine {{"/dev/ttyS1", "built-in", false},
+                                  {"/dev/ttyS0", "first built-in", false},
+                                  {"/dev/ttyUSB1", "second", true},
+                                  {"/dev/ttyACM0", "modem", true},
+                                  {"/dev/ttyUSB0", "FT232R", true}};
         QTest::newRow("[Ports] alone defines, descriptions from the system")
-            << QByteArray("[Ports]\nCom3=/tmp/sim\nCom1=/dev/ttyUSB1\n") << machine << QStringList{"1=/dev/ttyUSB1 second", "3=/tmp/sim "};
-        QTest::newRow("empty [Ports] hides the system's ports") << QByteArray("[Ports]\n") << machine << QStringList{};
+            << QByteArray("[Ports]\nCom3=/tmp/sim\nCom1=/dev/ttyUSB1\n") << machine
+            << QStringList {"1=/dev/ttyUSB1 second", "3=/tmp/sim "};
+        QTest::newRow("empty [Ports] hides the system's ports") << QByteArray("[Ports]\n") << machine << QStringList {};
         QTest::newRow("[Ports]: bad keys skipped, first mapping wins")
-            << QByteArray("[Ports]\nCOM2=/a\ncom0=/b\nCom17=/c\nPort4=/d\nCom5x=/e\nCom6=\nCom16=/f\nCom2=/g\n") << SystemList{}
-            << QStringList{"2=/a ", "16=/f "};
-        QTest::newRow("system list: USB first, then built-in ports") << QByteArray() << machine
-            << QStringList{"1=/dev/ttyACM0 modem", "2=/dev/ttyUSB0 FT232R", "3=/dev/ttyUSB1 second",
-                           "4=/dev/ttyS0 first built-in", "5=/dev/ttyS1 built-in"};
+            << QByteArray("[Ports]\nCOM2=/a\ncom0=/b\nCom17=/c\nPort4=/d\nCom5x=/e\nCom6=\nCom16=/f\nCom2=/g\n")
+            << SystemList {} << QStringList {"2=/a ", "16=/f "};
+        QTest::newRow("system list: USB first, then built-in ports")
+            << QByteArray() << machine
+            << QStringList {"1=/dev/ttyACM0 modem", "2=/dev/ttyUSB0 FT232R", "3=/dev/ttyUSB1 second",
+                            "4=/dev/ttyS0 first built-in", "5=/dev/ttyS1 built-in"};
         SystemList many;
         QStringList expected;
         for (int i = 20; i >= 0; --i)
@@ -198,15 +222,22 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("vt");
         QTest::addColumn<QByteArray>("consoles");
         QTest::addColumn<QStringList>("left");
-        const QByteArray serial = "ttyS0                -W- (EC  p a)    4:64\n", vt = "tty0                 -WU (EC  p  )    4:1\n";
-        QTest::newRow("serial console") << QByteArray("ttyS0\n") << QByteArray("-") << serial << QStringList{"/dev/ttyS0"};
-        QTest::newRow("virtual console in front") << QByteArray("tty0\n") << QByteArray("tty2\n") << vt << QStringList{"/dev/tty2"};
-        QTest::newRow("second serial port and a virtual console") << QByteArray("tty0 ttyS1\n") << QByteArray("tty1\n")
-            << QByteArray("ttyS1                -W- (E  p a)    4:65\n" + vt) << QStringList{"/dev/tty1", "/dev/ttyS1"};
-        QTest::newRow("only /proc/consoles") << QByteArray("-") << QByteArray("-") << QByteArray("ttyUSB0 -W- (E p ) 188:0\n")
-            << QStringList{"/dev/ttyUSB0"};
-        QTest::newRow("no console files") << QByteArray("-") << QByteArray("-") << QByteArray("-") << QStringList{};
-        QTest::newRow("junk") << QByteArray("../../etc/passwd\n\n") << QByteArray("-") << QByteArray("\n\n \x01\n") << QStringList{"/dev/\x01"};
+        const QByteArray serial = "ttyS0                -W- (EC  p a)    4:64\n",
+                         vt = "tty0                 -WU (EC  p  )    4:1\n";
+        QTest::newRow("serial console") << QByteArray("ttyS0\n") << QByteArray("-") << serial
+                                        << QStringList {"/dev/ttyS0"};
+        QTest::newRow("virtual console in front")
+            << QByteArray("tty0\n") << QByteArray("tty2\n") << vt << QStringList {"/dev/tty2"};
+        QTest::newRow("second serial port and a virtual console")
+            << QByteArray("tty0 ttyS1\n") << QByteArray("tty1\n")
+            << QByteArray("ttyS1                -W- (E  p a)    4:65\n" + vt)
+            << QStringList {"/dev/tty1", "/dev/ttyS1"};
+        QTest::newRow("only /proc/consoles")
+            << QByteArray("-") << QByteArray("-") << QByteArray("ttyUSB0 -W- (E p ) 188:0\n")
+            << QStringList {"/dev/ttyUSB0"};
+        QTest::newRow("no console files") << QByteArray("-") << QByteArray("-") << QByteArray("-") << QStringList {};
+        QTest::newRow("junk") << QByteArray("../../etc/passwd\n\n") << QByteArray("-") << QByteArray("\n\n \x01\n")
+                              << QStringList {"/dev/\x01"};
     }
     void consoleIsLeftOut()
     {
@@ -215,14 +246,17 @@ private Q_SLOTS:
         QFETCH(QByteArray, consoles);
         QFETCH(QStringList, left);
         QTemporaryDir root;
-        for (auto [file, bytes] : {std::pair{"sys/class/tty/console/active", active}, {"sys/class/tty/tty0/active", vt},
+        for (auto [file, bytes] : {std::pair {"sys/class/tty/console/active", active},
+                                   {"sys/class/tty/tty0/active", vt},
                                    {"proc/consoles", consoles}}) {
             const QString name = root.filePath(file);
             QFile f(name);
-            QVERIFY(bytes == "-" || (QDir().mkpath(QFileInfo(name).path()) && f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size()));
+            QVERIFY(bytes == "-"
+                    || (QDir().mkpath(QFileInfo(name).path()) && f.open(QIODevice::WriteOnly)
+                        && f.write(bytes) == bytes.size()));
         }
         QCOMPARE(PortCatalog::consoleDevices(root.path()), left);
-        QStringList all{"/dev/ttyS0", "/dev/ttyS1", "/dev/ttyUSB0", "/dev/tty2"}, kept;
+        QStringList all {"/dev/ttyS0", "/dev/ttyS1", "/dev/ttyUSB0", "/dev/tty2"}, kept;
         SystemList machine;
         for (const QString &path : all)
             machine.append({path, QString(), false});

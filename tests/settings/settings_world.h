@@ -15,7 +15,6 @@
 #include <QTest>
 #include <QToolButton>
 
-
 // A window with the hidden frame and a freshly initialised editor, as start-up leaves it.
 struct EditorWorld {
     EditorWorld() : fraTmp(new QFrame(&window)), editor(&window, fraTmp, boxes)

@@ -9,13 +9,35 @@ const QString Unreadable = QStringLiteral("The setting data received from the ZX
                                           "Please try \"Setting Data Read\" again.");
 
 // how: 'k' typed key by key, 'w' written by the program, 'u'/'d' written then a click on the spin's up/down arrow.
-struct Edit { int field; char how; const char *keys, *text; int colour, spin; };
+struct Edit {
+    int field;
+    char how;
+    const char *keys, *text;
+    int colour, spin;
+};
 // Field 0 and 1 start as "123" and "456", the type box as "old"; `shown` is field 0, field 1, type box.
-struct Read { const char *name; QString block; BlockSource source; DecodeResult result; QString box; const char *shown; };
+struct Read {
+    const char *name;
+    QString block;
+    BlockSource source;
+    DecodeResult result;
+    QString box;
+    const char *shown;
+};
 // From the worked example in the editor, one field set ("a\bb": a then b); `chars` empty: refused.
-struct Write { const char *name; int field; const char *text; bool off; int position; const char *chars; };
+struct Write {
+    const char *name;
+    int field;
+    const char *text;
+    bool off;
+    int position;
+    const char *chars;
+};
 // What unticking "Off" brings back depends on what field 7 held when it was ticked.
-struct Off { const char *name, *typed, *atTick, *back; int colour; };
+struct Off {
+    const char *name, *typed, *atTick, *back;
+    int colour;
+};
 } // namespace
 Q_DECLARE_METATYPE(Edit)
 Q_DECLARE_METATYPE(Read)
@@ -41,22 +63,28 @@ private Q_SLOTS:
     void editing_data()
     {
         QTest::addColumn<Edit>("e");
-        for (const Edit &e : std::initializer_list<Edit>{
-                 {7, 'k', "57", "60", Black, 60}, {7, 'k', "45", "45", Red, 50}, {7, 'k', "155", "160", Black, 160},
-                 {7, 'k', "305", "310", Red, 50}, {12, 'k', "57", "60", Black, 60},
-                 {6, 'k', "2.5", "2.5", Black, 25}, {6, 'k', "6.1", "6.1", Red, 60},
-                 {6, 'k', "2.", "2.", Red, 25},       // a number being typed keeps its colour
-                 {6, 'k', "3.57", "3.6", Black, 36},
-                 {6, 'k', "3.55", "3.55", Black, 35}, // spin already at 35 from "3.5"
-                 {6, 'w', "3.55", "3.5", Black, 35},  // held just below 3.55
-                 {0, 'k', "99", "99", Red, 100}, {0, 'k', "150.7", "151", Black, 151},
-                 {0, 'k', "100000", "10000", Black, 10000}, // sixth key refused
-                 {5, 'w', "255", "255", Red, 2},            // program writes are never cut
-                 {2, 'u', "5000", "2020", Black, 2020}, // above the range: the upper limit
-                 {2, 'u', "", "1020", Black, 1020},     // below: the lower limit
-                 {6, 'u', "3.5", "3.6", Black, 36}, {7, 'u', "200", "210", Black, 210},
-                 {7, 'u', "300", "300", Black, 300}, // past the bound: nothing happens
-                 {6, 'd', "", "", Black, 25}})
+        for (const Edit &e :
+             std::initializer_list<Edit> {{7, 'k', "57", "60", Black, 60},
+                                          {7, 'k', "45", "45", Red, 50},
+                                          {7, 'k', "155", "160", Black, 160},
+                                          {7, 'k', "305", "310", Red, 50},
+                                          {12, 'k', "57", "60", Black, 60},
+                                          {6, 'k', "2.5", "2.5", Black, 25},
+                                          {6, 'k', "6.1", "6.1", Red, 60},
+                                          {6, 'k', "2.", "2.", Red, 25}, // a number being typed keeps its colour
+                                          {6, 'k', "3.57", "3.6", Black, 36},
+                                          {6, 'k', "3.55", "3.55", Black, 35}, // spin already at 35 from "3.5"
+                                          {6, 'w', "3.55", "3.5", Black, 35}, // held just below 3.55
+                                          {0, 'k', "99", "99", Red, 100},
+                                          {0, 'k', "150.7", "151", Black, 151},
+                                          {0, 'k', "100000", "10000", Black, 10000}, // sixth key refused
+                                          {5, 'w', "255", "255", Red, 2}, // program writes are never cut
+                                          {2, 'u', "5000", "2020", Black, 2020}, // above the range: the upper limit
+                                          {2, 'u', "", "1020", Black, 1020}, // below: the lower limit
+                                          {6, 'u', "3.5", "3.6", Black, 36},
+                                          {7, 'u', "200", "210", Black, 210},
+                                          {7, 'u', "300", "300", Black, 300}, // past the bound: nothing happens
+                                          {6, 'd', "", "", Black, 25}})
             QTest::addRow("%d %c '%s'", e.field, e.how, e.keys) << e;
     }
     void editing()
@@ -66,7 +94,8 @@ private Q_SLOTS:
         QVERIFY(w.showAll());
         e.how == 'k' ? QTest::keyClicks(w.field(e.field), e.keys) : w.field(e.field)->setText(e.keys);
         if (e.how == 'u' || e.how == 'd')
-            QTest::mouseClick(e.how == 'u' ? w.spin(e.field)->upButton() : w.spin(e.field)->downButton(), Qt::LeftButton);
+            QTest::mouseClick(e.how == 'u' ? w.spin(e.field)->upButton() : w.spin(e.field)->downButton(),
+                              Qt::LeftButton);
         QCOMPARE(w.field(e.field)->text(), e.text);
         QVERIFY(w.editor.fieldColour(e.field) == e.colour && w.spin(e.field)->value() == e.spin);
         QCOMPARE(w.editor.CurLimData(), e.field == 7 && e.colour == Black ? float(e.spin) : 0.0f);
@@ -75,10 +104,11 @@ private Q_SLOTS:
     void offSwitch_data()
     {
         QTest::addColumn<Off>("o");
-        for (const Off &o : std::initializer_list<Off>{
-                 {"200", "200", "200", "200", Black}, {"480 comes back as 300", "480", "480", "300", Black},
-                 {"red 45 comes back red", "45", "45", "45", Red}, {"no number keeps last value", "200", "-", "200", Black},
-                 {"never a value: red 0", "", "", "0", Red}})
+        for (const Off &o : std::initializer_list<Off> {{"200", "200", "200", "200", Black},
+                                                        {"480 comes back as 300", "480", "480", "300", Black},
+                                                        {"red 45 comes back red", "45", "45", "45", Red},
+                                                        {"no number keeps last value", "200", "-", "200", Black},
+                                                        {"never a value: red 0", "", "", "0", Red}})
             QTest::newRow(o.name) << o;
     }
     void offSwitch()
@@ -90,7 +120,8 @@ private Q_SLOTS:
         for (bool off : {true, false}) {
             w.editor.ChkCurLimOff()->setChecked(off);
             QCOMPARE(w.field(7)->text(), off ? "" : o.back);
-            QVERIFY(w.field(7)->isEnabled() != off && w.spin(7)->isEnabled() != off && w.editor.LblCurLim()->isEnabled() != off);
+            QVERIFY(w.field(7)->isEnabled() != off && w.spin(7)->isEnabled() != off
+                    && w.editor.LblCurLim()->isEnabled() != off);
         }
         QCOMPARE(w.editor.fieldColour(7), o.colour);
     }
@@ -99,9 +130,10 @@ private Q_SLOTS:
     {
         QTest::addColumn<Read>("r");
         const auto dev = BlockSource::Device, file = BlockSource::File;
-        for (const Read &r : std::initializer_list<Read>{
+        for (const Read &r : std::initializer_list<Read> {
                  {"worked", worked::Block, dev, DecodeResult::Accepted, "", "2000 8000 ZX316B"},
-                 {"deleted", worked::with(59, "FF"), dev, DecodeResult::Deleted, "Setting Data is deleted.", "123 456 old"},
+                 {"deleted", worked::with(59, "FF"), dev, DecodeResult::Deleted, "Setting Data is deleted.",
+                  "123 456 old"},
                  {"foreign", worked::with(59, "01"), dev, DecodeResult::OtherType, "ZX type is different.", "123 456 "},
                  // A block that is not all digits changes nothing, wherever the stray character is.
                  {"non-hex reply", worked::with(6, "G"), dev, DecodeResult::Unreadable, Unreadable, "123 456 old"},
@@ -117,9 +149,10 @@ private Q_SLOTS:
         w.field(0)->setText("123"), w.field(1)->setText("456"), w.editor.TxtZxType()->setText("old");
         QSignalSpy allowed(&w.editor, &SettingsEditor::writeAllowed);
         QCOMPARE(w.editor.ShowReadData(r.block, r.source), r.result);
-        QCOMPARE(w.boxes.texts(), r.box.isEmpty() ? QStringList() : QStringList{r.box});
+        QCOMPARE(w.boxes.texts(), r.box.isEmpty() ? QStringList() : QStringList {r.box});
         QVERIFY(r.box.isEmpty() || w.boxes.shown.first().icon == MessageBoxes::Icon::Exclamation);
-        QCOMPARE(QStringList({w.field(0)->text(), w.field(1)->text(), w.editor.TxtZxType()->text()}).join(' '), r.shown);
+        QCOMPARE(QStringList({w.field(0)->text(), w.field(1)->text(), w.editor.TxtZxType()->text()}).join(' '),
+                 r.shown);
         QVERIFY(allowed.count() == 1 && allowed.last().at(0).toBool() == (r.result == DecodeResult::Accepted));
     }
 
@@ -153,16 +186,22 @@ private Q_SLOTS:
     void makeWriteData_data()
     {
         QTest::addColumn<Write>("c");
-        for (const Write &c : std::initializer_list<Write>{
-                 {"start-up blank fields", -1, "", false, 0, ""}, {"hidden 2 blank", 2, "", false, 0, ""},
-                 {"hidden 9 blank", 9, "", false, 0, ""}, {"hidden 2 out of range", 2, "1000", false, 0, ""},
-                 {"hidden 3 never written", 3, "2000", false, 13, "4C04"}, {"off with blank 7", 7, "", true, 39, "FF"},
-                 {"on with blank 7", 7, "", false, 0, ""}, {"2.5 in field 8", 8, "2.5", false, 41, "02"},
-                 {"neutral brake 30", 10, "30", false, 45, "4C"}, {"current limiter 80", 7, "80", false, 39, "2A"},
-                 {"low batt 3.3", 6, "3.3", false, 35, "2A"},
-                 {"100x", 8, "100x", false, 0, ""}, // spin already at 100: the text stays
-                 {"lone minus", 11, "0\b-", false, 0, ""}, {"lone period", 10, ".", false, 0, ""},
-                 {"stale black 99.", 0, "100.\b99.", false, 0, ""}})
+        for (const Write &c :
+             std::initializer_list<Write> {{"start-up blank fields", -1, "", false, 0, ""},
+                                           {"hidden 2 blank", 2, "", false, 0, ""},
+                                           {"hidden 9 blank", 9, "", false, 0, ""},
+                                           {"hidden 2 out of range", 2, "1000", false, 0, ""},
+                                           {"hidden 3 never written", 3, "2000", false, 13, "4C04"},
+                                           {"off with blank 7", 7, "", true, 39, "FF"},
+                                           {"on with blank 7", 7, "", false, 0, ""},
+                                           {"2.5 in field 8", 8, "2.5", false, 41, "02"},
+                                           {"neutral brake 30", 10, "30", false, 45, "4C"},
+                                           {"current limiter 80", 7, "80", false, 39, "2A"},
+                                           {"low batt 3.3", 6, "3.3", false, 35, "2A"},
+                                           {"100x", 8, "100x", false, 0, ""}, // spin already at 100: the text stays
+                                           {"lone minus", 11, "0\b-", false, 0, ""},
+                                           {"lone period", 10, ".", false, 0, ""},
+                                           {"stale black 99.", 0, "100.\b99.", false, 0, ""}})
             QTest::newRow(c.name) << c;
     }
     void makeWriteData()
@@ -182,7 +221,8 @@ private Q_SLOTS:
             return;
         }
         QCOMPARE(w.editor.WriteData(), c.field >= 0 ? worked::Block : QString()); // kept from the last success
-        QVERIFY(w.boxes.texts() == QStringList{Abnormal} && w.boxes.shown.first().icon == MessageBoxes::Icon::Information);
+        QVERIFY(w.boxes.texts() == QStringList {Abnormal}
+                && w.boxes.shown.first().icon == MessageBoxes::Icon::Information);
     }
 
     // Bytes the tool does not own are copied from the reply, else from the last settings file.
@@ -196,11 +236,14 @@ private Q_SLOTS:
         w.editor.ShowReadData(fromFile, BlockSource::File);
         w.editor.ShowReadData(worked::with(57, "99"), BlockSource::Device); // not a file
         QVERIFY(w.editor.MakeWriteData(QString()) && w.editor.WriteData() == fromFile);
-        QVERIFY(w.editor.MakeWriteData(worked::Block) && w.editor.WriteData() == worked::Block); // a reply wins over the file
+        QVERIFY(w.editor.MakeWriteData(worked::Block)
+                && w.editor.WriteData() == worked::Block); // a reply wins over the file
         const QString lower = worked::Block.toLower(); // computed bytes upper case, copied ones as they came
-        QVERIFY(w.editor.ShowReadData(lower, BlockSource::Device) == DecodeResult::Accepted && w.editor.MakeWriteData(lower));
-        QCOMPARE(w.editor.WriteData(), lower.left(8).toUpper() + lower.mid(8, 12) + worked::Block.mid(20, 22) + lower.mid(42, 2)
-                                          + worked::Block.mid(44, 12) + lower.mid(56));
+        QVERIFY(w.editor.ShowReadData(lower, BlockSource::Device) == DecodeResult::Accepted
+                && w.editor.MakeWriteData(lower));
+        QCOMPARE(w.editor.WriteData(),
+                 lower.left(8).toUpper() + lower.mid(8, 12) + worked::Block.mid(20, 22) + lower.mid(42, 2)
+                     + worked::Block.mid(44, 12) + lower.mid(56));
     }
 
     // Pictures of the window part and the hidden frame (shown on purpose): the worked example, then "Off" and a red value.

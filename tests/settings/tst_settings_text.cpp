@@ -17,18 +17,28 @@ QString apply(const QString &routine, const QString &in)
     const float f = readSingle(in);
     const auto yes = [](bool b) { return QString(b ? "yes" : "no"); };
     if (routine == "read") // value, begins with a number, is wholly one number
-        return QStringList{QString::number(leadingNumber(in), 'g', 17), yes(hasLeadingNumber(in)), yes(isCompleteNumber(in))}.join(' ');
+        return QStringList {QString::number(leadingNumber(in), 'g', 17), yes(hasLeadingNumber(in)),
+                            yes(isCompleteNumber(in))}
+            .join(' ');
     if (routine == "single")
         return QString::number(f, 'g', 9);
     if (routine == "round") // halves to even, fraction dropped, no decimals halves away from zero
         return QStringLiteral("%1 %2 %3").arg(roundHalfEven(d)).arg(fix(d)).arg(fixedText(d, 0));
     if (routine == "write" || routine == "write single")
         return routine == "write" ? shortestText(d) + ' ' + fixedText(d, 1) : shortestText(f) + ' ' + fixedText(f, 1);
-    const int byte = routine == "CurrentToHex" ? CurrentToHex(f) : routine == "VoltToHex" ? VoltToHex(f) : PercentToHex(f);
+    const int byte = routine == "CurrentToHex" ? CurrentToHex(f)
+        : routine == "VoltToHex"               ? VoltToHex(f)
+                                               : PercentToHex(f);
     return block::byteText(byte);
 }
 
-struct Decode { const char *name; QString block; bool readable; int field; const char *shown; };
+struct Decode {
+    const char *name;
+    QString block;
+    bool readable;
+    int field;
+    const char *shown;
+};
 } // namespace
 Q_DECLARE_METATYPE(Decode)
 
@@ -48,7 +58,12 @@ private Q_SLOTS:
         rows("read", {{"-.5", "-0.5 yes yes"}, {"1,5", "1 yes no"}, {"2e3", "2 yes no"}, {"&h1b", "27 yes yes"}});
         rows("read", {{"&HFFFF", "65535 yes yes"}, {"&H", "0 no no"}, {"-", "0 no no"}, {".", "0 no no"}});
         rows("single", {{"3.55", "3.54999995"}, {"999999999999999999999999999999999999999999999999999", "inf"}});
-        rows("round", {{"2.5", "2 2 3"}, {"35.5", "36 35 36"}, {"150.5", "150 150 151"}, {"-2.5", "-2 -2 -3"}, {"-0.4", "0 0 0"}});
+        rows("round",
+             {{"2.5", "2 2 3"},
+              {"35.5", "36 35 36"},
+              {"150.5", "150 150 151"},
+              {"-2.5", "-2 -2 -3"},
+              {"-0.4", "0 0 0"}});
         rows("write", {{"6", "6 6.0"}, {"10000", "10000 10000.0"}, {"0.25", "0.25 0.3"}, {"-0.0", "0 0.0"}});
         rows("write", {{"4.969411764705883", "4.969412 5.0"}, {"12345678", "12345680 12345678.0"}});
         rows("write single", {{"3.55", "3.55 3.5"}}); // just below 3.55
@@ -105,16 +120,22 @@ private Q_SLOTS:
     {
         QTest::addColumn<Decode>("d"); // `shown` null: nothing was read
         using worked::with;
-        for (const Decode &d : std::initializer_list<Decode>{
-                 {"E803 in field 0", with(1, "E803"), true, 0, "1000"}, {"6300 in field 0", with(1, "6300"), true, 0, "99"},
-                 {"unsigned word", with(9, "FFFF"), true, 2, "65535"}, {"lower case", with(33, "0a"), true, 5, "10"},
-                 {"volts", with(35, "4D"), true, 6, "6"}, {"amperes", with(39, "9F"), true, 7, "300"},
-                 {"percent", with(45, "80"), true, 10, "50"}, {"last field", with(49, "1B"), true, 12, "50"},
-                 {"G in field 0", with(2, "G"), false, 0, nullptr}, {"G in volts", with(35, "G0"), false, 6, nullptr},
-                 {"blank in dead band", with(34, " "), false, 5, nullptr}, {"G in mode digit", with(64, "G"), false, 12, nullptr},
-                 {"unused bytes", with(21, "GGGGGGGGGGGG"), false, 5, nullptr},
-                 {"longer: tail ignored", worked::Block + "GG\r", true, 0, "2000"},
-                 {"63 characters", worked::Block.left(63), false, 0, nullptr}})
+        for (const Decode &d :
+             std::initializer_list<Decode> {{"E803 in field 0", with(1, "E803"), true, 0, "1000"},
+                                            {"6300 in field 0", with(1, "6300"), true, 0, "99"},
+                                            {"unsigned word", with(9, "FFFF"), true, 2, "65535"},
+                                            {"lower case", with(33, "0a"), true, 5, "10"},
+                                            {"volts", with(35, "4D"), true, 6, "6"},
+                                            {"amperes", with(39, "9F"), true, 7, "300"},
+                                            {"percent", with(45, "80"), true, 10, "50"},
+                                            {"last field", with(49, "1B"), true, 12, "50"},
+                                            {"G in field 0", with(2, "G"), false, 0, nullptr},
+                                            {"G in volts", with(35, "G0"), false, 6, nullptr},
+                                            {"blank in dead band", with(34, " "), false, 5, nullptr},
+                                            {"G in mode digit", with(64, "G"), false, 12, nullptr},
+                                            {"unused bytes", with(21, "GGGGGGGGGGGG"), false, 5, nullptr},
+                                            {"longer: tail ignored", worked::Block + "GG\r", true, 0, "2000"},
+                                            {"63 characters", worked::Block.left(63), false, 0, nullptr}})
             QTest::newRow(d.name) << d;
     }
     void decoding()

@@ -69,37 +69,51 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("held");
         const QByteArray rom3 = withRom(Rom5, "03"), erased = "br" + QByteArray(2048, 'F') + "\r";
         const auto writeRow = [](const char *name, const QByteArrayList &chunks, const QByteArray &block) {
-            QTest::newRow(name) << 5 << Misbehaviour{} << chunks << 0 << QStringList{"sw", block, "sr"}
+            QTest::newRow(name) << 5 << Misbehaviour {} << chunks << 0 << QStringList {"sw", block, "sr"}
                                 << "sw" + block + "sr" + block + "0\r" << block;
         };
-        QTest::newRow("sr, ROM 5") << 5 << Misbehaviour{} << QByteArrayList{"sr"} << 0 << QStringList{"sr"} << "sr" + Rom5 + "0\r" << Rom5;
-        QTest::newRow("sr, ROM 3") << 3 << Misbehaviour{} << QByteArrayList{"sr"} << 0 << QStringList{"sr"} << "sr" + rom3 + "0\r" << rom3;
-        QTest::newRow("br, every sample") << 5 << Misbehaviour{} << QByteArrayList{"br"} << 0 << QStringList{"br"}
+        QTest::newRow("sr, ROM 5") << 5 << Misbehaviour {} << QByteArrayList {"sr"} << 0 << QStringList {"sr"}
+                                   << "sr" + Rom5 + "0\r" << Rom5;
+        QTest::newRow("sr, ROM 3") << 3 << Misbehaviour {} << QByteArrayList {"sr"} << 0 << QStringList {"sr"}
+                                   << "sr" + rom3 + "0\r" << rom3;
+        QTest::newRow("br, every sample") << 5 << Misbehaviour {} << QByteArrayList {"br"} << 0 << QStringList {"br"}
                                           << "br6C00" + QByteArray(2040, 'F') + "01FE\r" << Rom5;
-        QTest::newRow("rt") << 5 << Misbehaviour{} << QByteArrayList{"rt"} << 0 << QStringList{"rt"} << QByteArray("rt") << Rom5;
-        QTest::newRow("ae restores, ROM 5") << 5 << Misbehaviour{} << QByteArrayList{"sw" + Other, "ae"} << 0
-                                            << QStringList{"sw", Other, "ae"} << "sw" + Other + "ae\r" << Rom5;
-        QTest::newRow("ae, ROM 4") << 4 << Misbehaviour{} << QByteArrayList{"ae"} << 0 << QStringList{"ae"} << QByteArray("ae\r") << withRom(Rom5, "04");
-        QTest::newRow("ae restores, ROM 3") << 3 << Misbehaviour{} << QByteArrayList{"sw" + Other, "ae"} << 0
-                                            << QStringList{"sw", Other, "ae"} << "sw" + Other + "ae" << rom3;
-        QTest::newRow("be erases, ROM 5") << 5 << Misbehaviour{} << QByteArrayList{"be", "br"} << 0 << QStringList{"be", "br"} << "be\r" + erased << Rom5;
-        QTest::newRow("be erases, ROM 3") << 3 << Misbehaviour{} << QByteArrayList{"be", "br"} << 0 << QStringList{"be", "br"} << "be" + erased << rom3;
+        QTest::newRow("rt") << 5 << Misbehaviour {} << QByteArrayList {"rt"} << 0 << QStringList {"rt"}
+                            << QByteArray("rt") << Rom5;
+        QTest::newRow("ae restores, ROM 5") << 5 << Misbehaviour {} << QByteArrayList {"sw" + Other, "ae"} << 0
+                                            << QStringList {"sw", Other, "ae"} << "sw" + Other + "ae\r" << Rom5;
+        QTest::newRow("ae, ROM 4") << 4 << Misbehaviour {} << QByteArrayList {"ae"} << 0 << QStringList {"ae"}
+                                   << QByteArray("ae\r") << withRom(Rom5, "04");
+        QTest::newRow("ae restores, ROM 3") << 3 << Misbehaviour {} << QByteArrayList {"sw" + Other, "ae"} << 0
+                                            << QStringList {"sw", Other, "ae"} << "sw" + Other + "ae" << rom3;
+        QTest::newRow("be erases, ROM 5") << 5 << Misbehaviour {} << QByteArrayList {"be", "br"} << 0
+                                          << QStringList {"be", "br"} << "be\r" + erased << Rom5;
+        QTest::newRow("be erases, ROM 3") << 3 << Misbehaviour {} << QByteArrayList {"be", "br"} << 0
+                                          << QStringList {"be", "br"} << "be" + erased << rom3;
         writeRow("sw and block at once", {"sw" + Other + "sr"}, Other);
         writeRow("block in pieces", {"sw", Other.left(1), Other.mid(1, 40), Other.mid(41), "sr"}, Other);
         writeRow("lower case kept as sent", {"sw", Other.toLower(), "sr"}, Other.toLower());
         writeRow("command letters inside a block", {"sw", QByteArray("srbeae").repeated(11).left(64), "sr"},
                  QByteArray("srbeae").repeated(11).left(64));
-        QTest::newRow("noise before") << 5 << Misbehaviour{} << QByteArrayList{QByteArray("\x00\xff#rt", 5)} << 0 << QStringList{"rt"} << QByteArray("rt") << Rom5;
-        QTest::newRow("doubled letter") << 5 << Misbehaviour{} << QByteArrayList{"rrt"} << 0 << QStringList{"rt"} << QByteArray("rt") << Rom5;
-        QTest::newRow("upper case, unknown pair") << 5 << Misbehaviour{} << QByteArrayList{"RTarrt"} << 0 << QStringList{"rt"} << QByteArray("rt") << Rom5;
-        QTest::newRow("line endings between") << 5 << Misbehaviour{} << QByteArrayList{"rt\r\nsw"} << 0 << QStringList{"rt", "sw"} << QByteArray("rtsw") << Rom5;
-        QTest::newRow("split over reads") << 5 << Misbehaviour{} << QByteArrayList{"r", "t"} << 0 << QStringList{"rt"} << QByteArray("rt") << Rom5;
-        QTest::newRow("stale half command") << 5 << Misbehaviour{} << QByteArrayList{"r", "t"} << 5001 << QStringList{} << QByteArray() << Rom5;
-        QTest::newRow("stale half block") << 5 << Misbehaviour{} << QByteArrayList{"sw" + Other.left(10), "rt"} << 5001
-                                          << QStringList{"sw", "rt"} << QByteArray("swrt") << Rom5;
+        QTest::newRow("noise before") << 5 << Misbehaviour {} << QByteArrayList {QByteArray("\x00\xff#rt", 5)} << 0
+                                      << QStringList {"rt"} << QByteArray("rt") << Rom5;
+        QTest::newRow("doubled letter") << 5 << Misbehaviour {} << QByteArrayList {"rrt"} << 0 << QStringList {"rt"}
+                                        << QByteArray("rt") << Rom5;
+        QTest::newRow("upper case, unknown pair")
+            << 5 << Misbehaviour {} << QByteArrayList {"RTarrt"} << 0 << QStringList {"rt"} << QByteArray("rt") << Rom5;
+        QTest::newRow("line endings between") << 5 << Misbehaviour {} << QByteArrayList {"rt\r\nsw"} << 0
+                                              << QStringList {"rt", "sw"} << QByteArray("rtsw") << Rom5;
+        QTest::newRow("split over reads")
+            << 5 << Misbehaviour {} << QByteArrayList {"r", "t"} << 0 << QStringList {"rt"} << QByteArray("rt") << Rom5;
+        QTest::newRow("stale half command")
+            << 5 << Misbehaviour {} << QByteArrayList {"r", "t"} << 5001 << QStringList {} << QByteArray() << Rom5;
+        QTest::newRow("stale half block") << 5 << Misbehaviour {} << QByteArrayList {"sw" + Other.left(10), "rt"}
+                                          << 5001 << QStringList {"sw", "rt"} << QByteArray("swrt") << Rom5;
         // Trailing bytes that reach the program only after it has taken the reply in.
-        QTest::newRow("garbage after") << 5 << Misbehaviour{.garbage = "zz", .garbageAt = Misbehaviour::GarbageAt::After}
-                                       << QByteArrayList{"rt"} << 0 << QStringList{"rt"} << QByteArray("rtzz") << Rom5;
+        QTest::newRow("garbage after") << 5
+                                       << Misbehaviour {.garbage = "zz", .garbageAt = Misbehaviour::GarbageAt::After}
+                                       << QByteArrayList {"rt"} << 0 << QStringList {"rt"} << QByteArray("rtzz")
+                                       << Rom5;
     }
     void replies()
     {
@@ -151,7 +165,7 @@ private Q_SLOTS:
         const QByteArray path = QFile::encodeName(sim.portPath());
         int fd = ::open(path.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
         QVERIFY(fd >= 0);
-        termios tio{};
+        termios tio {};
         QVERIFY(::ioctl(fd, TIOCEXCL) == 0 && ::tcgetattr(fd, &tio) == 0);
         tio.c_cflag |= CLOCAL | PARENB | PARODD; // as a serial port library leaves it
         tio.c_iflag |= IGNPAR;
@@ -160,7 +174,7 @@ private Q_SLOTS:
         const auto putBack = [&] {
             const int check = ::open(path.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
             int exclusive = 1;
-            termios now{};
+            termios now {};
             const bool fresh = check >= 0 && ::ioctl(check, TIOCGEXCL, &exclusive) == 0 && ::tcgetattr(check, &now) == 0
                 && !exclusive && now.c_iflag == 0 && !(now.c_cflag & CLOCAL);
             if (check >= 0)

@@ -56,10 +56,14 @@ private:
 };
 
 namespace QTest {
-template <>
-inline char *toString(const RecordingSurface::Line &l)
+template <> inline char *toString(const RecordingSurface::Line &l)
 {
-    return qstrdup(qPrintable(QStringLiteral("(%1,%2)-(%3,%4) #%5 %6px").arg(l.x1).arg(l.y1).arg(l.x2).arg(l.y2)
-                                  .arg(l.bgr, 6, 16, QLatin1Char('0')).arg(l.widthPx)));
+    return qstrdup(qPrintable(QStringLiteral("(%1,%2)-(%3,%4) #%5 %6px")
+                                  .arg(l.x1)
+                                  .arg(l.y1)
+                                  .arg(l.x2)
+                                  .arg(l.y2)
+                                  .arg(l.bgr, 6, 16, QLatin1Char('0'))
+                                  .arg(l.widthPx)));
 }
 } // namespace QTest

@@ -26,20 +26,27 @@
 using PortSet = QSet<int>;
 // `cancelled`: how the dialog was left last time; `action` "ComN ok|cancel|close": pick an entry, then leave;
 // `outcome`: entries [selected], ComPortNo, CommPort in the INI, cancelled.
-struct Dialog { const char *name; PortSet openable; int configured; bool cancelled; QString action; const char *outcome; };
+struct Dialog {
+    const char *name;
+    PortSet openable;
+    int configured;
+    bool cancelled;
+    QString action;
+    const char *outcome;
+};
 Q_DECLARE_METATYPE(Dialog)
 
 struct MainWorld {
     FakeSerialPort port;
     RecordingMessageBoxes boxes;
     LogStore store;
-    FrmMain window{port, boxes};
+    FrmMain window {port, boxes};
 };
 
 // A port dialog over the ports that open, the configured port and an INI file of its own.
 struct DialogWorld {
     QTemporaryDir dir;
-    IniFile ini{dir.filePath(QStringLiteral("ZX316B Link.ini"))};
+    IniFile ini {dir.filePath(QStringLiteral("ZX316B Link.ini"))};
     FakeSerialPort port;
     PortChoice choice;
     PortCatalog catalog;
@@ -47,7 +54,7 @@ struct DialogWorld {
     std::unique_ptr<frmConfig> dialog;
 
     DialogWorld(PortSet openable, int configured, bool cancelled = false, const QString &why = {})
-        : choice{qint16(configured), cancelled}
+        : choice {qint16(configured), cancelled}
     {
         port.openable = std::move(openable);
         // The caller keeps each pick at once, as start-up and the port menu do.
@@ -55,7 +62,8 @@ struct DialogWorld {
             choice.ComPortNo = qint16(number);
             ini.WriteIni("RS232C", "CommPort", QString::number(number));
         };
-        dialog = std::make_unique<frmConfig>(port, configured, [this] { return ++catalogBuilds, catalog; }, store, why);
+        dialog = std::make_unique<frmConfig>(
+            port, configured, [this] { return ++catalogBuilds, catalog; }, store, why);
     }
     QString stored() const { return ini.ReadIni("RS232C", "CommPort"); }
     QString entries() const
@@ -75,8 +83,9 @@ private Q_SLOTS:
     void widgetsAndMenus()
     {
         MainWorld w;
-        for (auto [name, caption, r] : {std::tuple{"CmdZxCom_0", "Setting Data Read", QRect(180, 240, 1575, 495)},
-                                        {"LblBusy", "Busy", QRect(2340, 4080, 555, 195)}, {"FraTmp", "", QRect(180, 5460, 6255, 2475)}}) {
+        for (auto [name, caption, r] : {std::tuple {"CmdZxCom_0", "Setting Data Read", QRect(180, 240, 1575, 495)},
+                                        {"LblBusy", "Busy", QRect(2340, 4080, 555, 195)},
+                                        {"FraTmp", "", QRect(180, 5460, 6255, 2475)}}) {
             auto *widget = w.window.client()->findChild<QWidget *>(name, Qt::FindDirectChildrenOnly);
             QVERIFY2(widget && widget->geometry() == twips::rect(r.x(), r.y(), r.width(), r.height()), name);
             auto *button = qobject_cast<QPushButton *>(widget);
@@ -89,12 +98,12 @@ private Q_SLOTS:
                 out << (a->isSeparator() ? QStringLiteral("-") : a->objectName() + QLatin1Char(':') + a->text());
             return out;
         };
-        QCOMPARE(captions(w.window.menuBar()->actions()), (QStringList{":&File", "mnuCom:&ComPort", "mnuEnd:&Exit"}));
+        QCOMPARE(captions(w.window.menuBar()->actions()), (QStringList {":&File", "mnuCom:&ComPort", "mnuEnd:&Exit"}));
         QVERIFY(!w.window.mnuCom()->menu() && !w.window.mnuEnd()->menu()); // commands on the bar itself
         const MainMenu &m = w.window.menu();
-        QCOMPARE(captions(m.mnuFile->actions()), (QStringList{":&Setting Data ", "-", ":&Log Data"}));
+        QCOMPARE(captions(m.mnuFile->actions()), (QStringList {":&Setting Data ", "-", ":&Log Data"}));
         QCOMPARE(captions(m.mnuSet->actions()) + captions(m.mnuLog->actions()),
-                 (QStringList{"mnuOpen:&Open", "mnuSave:&Save", "munOpenLog:&Open", "mnuSaveLog:&Save"}));
+                 (QStringList {"mnuOpen:&Open", "mnuSave:&Save", "munOpenLog:&Open", "mnuSaveLog:&Save"}));
     }
 
     void shownMainWindow()
@@ -124,26 +133,28 @@ private Q_SLOTS:
         connect(&window, &FrmMain::commandClicked, this, [&](int index) { clicked << index; });
         QTest::mouseClick(window.CmdZxCom(3), Qt::LeftButton);
         QTest::mouseClick(window.CmdZxCom(1), Qt::LeftButton);
-        QCOMPARE(clicked, (QList<int>{3, 1}));
+        QCOMPARE(clicked, (QList<int> {3, 1}));
         // The message line shows its text in the colour asked for, and cannot be typed into.
-        for (const auto &[colour, shown] : {std::pair{255, QColor(255, 0, 0)}, std::pair{0, QColor(Qt::black)}}) {
+        for (const auto &[colour, shown] : {std::pair {255, QColor(255, 0, 0)}, std::pair {0, QColor(Qt::black)}}) {
             window.messageLine().ShowMessage(QStringLiteral("ComPort cannot be opened."), colour);
             QCOMPARE(window.TxtMsg()->text(), QStringLiteral("ComPort cannot be opened."));
             const QPalette p = window.TxtMsg()->palette();
-            QVERIFY(p.color(QPalette::Active, QPalette::Text) == shown && p.color(QPalette::Inactive, QPalette::Text) == shown);
+            QVERIFY(p.color(QPalette::Active, QPalette::Text) == shown
+                    && p.color(QPalette::Inactive, QPalette::Text) == shown);
         }
         QVERIFY(window.TxtMsg()->isReadOnly());
         window.resize(window.width() + 200, window.height() + 300); // enlarging only shows empty client area
         QVERIFY(!window.FraTmp()->isVisible() && !window.editor().TxtData(2)->isVisible());
         const QImage logo = LogoWidget::render();
-        QVERIFY(logo.size() == QSize(150, 45) && logo.pixelColor(0, 0).alpha() == 0 && logo.pixelColor(75, 22).alpha() > 0);
+        QVERIFY(logo.size() == QSize(150, 45) && logo.pixelColor(0, 0).alpha() == 0
+                && logo.pixelColor(75, 22).alpha() > 0);
         QVERIFY(logo.save(testOutputDir() + QStringLiteral("/logo.png")));
     }
 
     void portDialog_data()
     {
         QTest::addColumn<Dialog>("d");
-        for (const Dialog &d : std::initializer_list<Dialog>{
+        for (const Dialog &d : std::initializer_list<Dialog> {
                  {"configured port selected, stored again", {1, 4}, 4, false, "", "Com1 Com4 [Com4] 4 4 no"},
                  {"configured port missing", {1, 4}, 2, false, "", "Com1 Com4 [] 2 Error no"},
                  {"no port: Not found, stored never", {}, 3, false, "", "Not found [Not found] 3 Error no"},
@@ -171,12 +182,16 @@ private Q_SLOTS:
             else if (words[1] == QLatin1String("escape"))
                 QTest::keyClick(w.dialog.get(), Qt::Key_Escape);
             else
-                QTest::mouseClick(words[1] == QLatin1String("ok") ? w.dialog->cmdOk : w.dialog->CmdCancel, Qt::LeftButton);
+                QTest::mouseClick(words[1] == QLatin1String("ok") ? w.dialog->cmdOk : w.dialog->CmdCancel,
+                                  Qt::LeftButton);
             QVERIFY(!w.dialog->isVisible());
             w.choice.PortSelectCancelled = w.dialog->result() != QDialog::Accepted;
         }
-        QCOMPARE(QStringLiteral("%1 [%2] %3 %4 %5").arg(w.entries(), w.dialog->Combo->currentText())
-                  .arg(w.choice.ComPortNo).arg(w.stored(), w.choice.PortSelectCancelled ? "yes" : "no"), d.outcome);
+        QCOMPARE(QStringLiteral("%1 [%2] %3 %4 %5")
+                     .arg(w.entries(), w.dialog->Combo->currentText())
+                     .arg(w.choice.ComPortNo)
+                     .arg(w.stored(), w.choice.PortSelectCancelled ? "yes" : "no"),
+                 d.outcome);
     }
 
     void entriesShowDevicesAndFollowReplugging()
@@ -193,19 +208,24 @@ private Q_SLOTS:
 
     void shownPortDialog()
     {
-        for (const QString &why : {QString(), QStringLiteral("No permission to use /dev/ttyUSB0. Add your user to the "
-                                                             "'dialout' group (sudo usermod -aG dialout $USER) and log in again.")}) {
+        for (const QString &why :
+             {QString(),
+              QStringLiteral("No permission to use /dev/ttyUSB0. Add your user to the "
+                             "'dialout' group (sudo usermod -aG dialout $USER) and log in again.")}) {
             DialogWorld w({1, 3, 4}, 3, false, why);
             frmConfig &dialog = *w.dialog;
             dialog.show();
             QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-            QVERIFY(saveScreenshot(&dialog, why.isEmpty() ? QStringLiteral("port-dialog.png") : QStringLiteral("port-dialog-failed.png")));
-            QCOMPARE(dialog.windowTitle() + ' ' + dialog.cmdOk->text() + dialog.CmdCancel->text(), "ComPort Setting OKCancel");
+            QVERIFY(saveScreenshot(
+                &dialog, why.isEmpty() ? QStringLiteral("port-dialog.png") : QStringLiteral("port-dialog-failed.png")));
+            QCOMPARE(dialog.windowTitle() + ' ' + dialog.cmdOk->text() + dialog.CmdCancel->text(),
+                     "ComPort Setting OKCancel");
             QCOMPARE(dialog.Label17->text(), QStringLiteral("ComPort is selected, and ZX is connected."));
             // A reason is shown in full below the buttons; without one there is no label for it.
             QCOMPARE(bool(dialog.LblWhy), !why.isEmpty());
             if (dialog.LblWhy)
-                QVERIFY(dialog.LblWhy->text() == why && dialog.LblWhy->geometry().top() >= dialog.cmdOk->geometry().bottom()
+                QVERIFY(dialog.LblWhy->text() == why
+                        && dialog.LblWhy->geometry().top() >= dialog.cmdOk->geometry().bottom()
                         && dialog.LblWhy->geometry().bottom() <= dialog.height());
         }
     }
