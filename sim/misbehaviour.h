@@ -15,7 +15,7 @@ struct Misbehaviour {
 
     // Replies that misbehave: two-letter commands ("sr", "br", ...) or SettingsBlock.
     // Empty: every reply.
-    QStringList onlyFor;
+    QStringList onlyFor {};
     // How many of those replies misbehave before the controller behaves again; -1: all.
     int times = -1;
 
@@ -30,7 +30,7 @@ struct Misbehaviour {
     int splitSize = 0;
     int splitGapMs = 0;
     // Bytes sent instead of, before or after the reply; empty: none.
-    QByteArray garbage;
+    QByteArray garbage {};
     GarbageAt garbageAt = GarbageAt::Instead;
     // Hexadecimal digits of the reply in lower case (the echo is lower case anyway).
     bool lowerCaseHex = false;

@@ -114,7 +114,7 @@ Q_DECLARE_METATYPE(Save)
 
 class TstFileCommands : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void settingsRoundTrip_data()
     {
         QTest::addColumn<QString>("block");

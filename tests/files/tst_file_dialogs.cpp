@@ -63,7 +63,7 @@ class TstFileDialogs : public QObject {
     Q_OBJECT
     QTemporaryDir m_dir;
 
-private slots:
+private Q_SLOTS:
     // The dialogs start in the working folder, as they do for the user.
     void initTestCase() { QVERIFY(QDir::setCurrent(m_dir.path())); }
 

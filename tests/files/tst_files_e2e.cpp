@@ -7,7 +7,7 @@
 
 class TstFilesE2e : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void savedSettingsGoBackToTheController()
     {
         OperationsWorld w(5);

@@ -113,4 +113,4 @@ private Q_SLOTS:
 };
 
 QTEST_MAIN(TestExchangePty)
-#include "test_exchange_pty.moc"
+#include "tst_exchange_pty.moc"

@@ -367,4 +367,4 @@ private Q_SLOTS:
 };
 
 QTEST_MAIN(TestDeviceOperations)
-#include "test_device_operations.moc"
+#include "tst_device_operations.moc"

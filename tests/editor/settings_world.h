@@ -1,5 +1,5 @@
 #pragma once
-#include "worked_block.h"
+#include "tests/settings/worked_block.h"
 
 #include "platform/gui/twips.h"
 #include "settings/block_assembly.h"

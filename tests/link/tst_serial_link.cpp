@@ -144,4 +144,4 @@ private Q_SLOTS:
 };
 
 QTEST_GUILESS_MAIN(TestSerialLink)
-#include "test_serial_link.moc"
+#include "tst_serial_link.moc"
