@@ -1,22 +1,94 @@
-// A settings file's bytes, as the Open command takes them, through the block decoder.
-#include "files/settings_file.h"
+// A settings file's bytes through the path File > Setting Data > Open takes: the file is
+// read from disk, checked for length and shown in the settings editor. Whatever it holds,
+// the fields either show a block that can be written back as it was, or nothing changes.
+#include "editor/settings_editor.h"
+#include "logdata/log_store.h"
+#include "logview/frm_log.h" // LogViewer keeps a QPointer to it
+#include "logview/log_viewer.h"
+#include "platform/file_dialogs.h"
+#include "platform/ini_file.h"
+#include "platform/message_boxes.h"
 #include "settings/settings_block.h"
+#include "ui/file_commands.h"
 
+#include <QApplication>
+#include <QFile>
+#include <QLineEdit>
+#include <QTemporaryDir>
 #include <cstdint>
 #include <cstdlib>
 
+namespace {
+
+class SilentBoxes : public MessageBoxes {
+public:
+    Answer show(const QString &, Icon, Buttons) override { return Answer::No; }
+};
+
+class OneFile : public FileDialogs {
+public:
+    QString path;
+    QString openFile(const QString &) override { return path; }
+    QString saveFile(const QString &) override { return {}; }
+};
+
+void require(bool condition)
+{
+    if (!condition)
+        std::abort();
+}
+
+struct World {
+    QTemporaryDir dir;
+    QWidget window;
+    SilentBoxes boxes;
+    OneFile dialogs;
+    LogStore store;
+    IniFile ini {dir.filePath(QStringLiteral("fuzz.ini"))};
+    const std::array<int, 2> scaleLine {0, 0};
+    SettingsEditor editor {&window, new QWidget(&window), boxes};
+    LogViewer viewer {store, ini, scaleLine, &window};
+    FileCommands files {dialogs, boxes, editor, store, viewer, [] { return QString(); }};
+    World()
+    {
+        editor.MainIni();
+        dialogs.path = dir.filePath(QStringLiteral("input.set"));
+    }
+};
+
+World &world()
+{
+    static int argc = 1;
+    static char name[] = "fuzz";
+    static char *argv[] = {name, nullptr};
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QApplication app(argc, argv);
+    static World w;
+    return w;
+}
+
+} // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    // Open reads one byte past a block at most; longer files are never looked at.
-    if (size > size_t(settingsfile::ReadLimit) + 1)
-        return 0;
-    const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
-    const auto text = settingsfile::blockText(bytes);
-    if (!text)
-        return 0;
-    if (text->size() != settingsfile::BlockLength)
-        std::abort();
-    if (block::deviceOf(*text) == block::Device::Zx316b)
-        (void)block::read(*text);
+    World &w = world();
+    QFile file(w.dialogs.path);
+    require(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    require(file.write(reinterpret_cast<const char *>(data), qint64(size)) == qint64(size));
+    file.close();
+
+    w.editor.ClearDisplay();
+    w.files.mnuOpen_Click();
+    const QString bytes = QString::fromLatin1(reinterpret_cast<const char *>(data), qsizetype(size));
+    const bool shown = !w.editor.TxtData(0)->text().isEmpty();
+    // Only a file of exactly one readable block of this controller shows anything.
+    require(!shown || (size == size_t(block::Length) && block::isReadable(bytes)));
+    if (shown && w.editor.MakeWriteData(QString())) {
+        // Written back from a file alone: the bytes the tool does not own are the file's.
+        const QString out = w.editor.WriteData();
+        require(out.size() == block::Length && block::isReadable(out));
+        require(out.mid(8, 12) == bytes.mid(8, 12) && out.mid(56, 8) == bytes.mid(56, 8));
+    }
     return 0;
 }
