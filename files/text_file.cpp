@@ -1,5 +1,8 @@
 #include "files/text_file.h"
 
+#include "platform/capped_file.h"
+
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 
@@ -21,23 +24,26 @@ bool createEmpty(const QString &path)
 Content readAtMost(const QString &path, qint64 limit)
 {
     Content out;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        out.error = file.errorString();
-        return out;
-    }
-    // One byte past the limit tells "exactly at the limit" from "larger".
-    QByteArray bytes = file.read(limit + 1);
-    if (file.error() != QFileDevice::NoError) {
-        out.error = file.errorString();
-        return out;
-    }
-    if (bytes.size() > limit) {
+    const CappedFile file = CappedFile::read(path, limit);
+    switch (file.status) {
+    case CappedFile::Status::Missing:
+        out.error = QCoreApplication::translate("textfile", "The file does not exist.");
+        break;
+    case CappedFile::Status::NotRegular:
+        // A name typed into the open dialog may be a FIFO or a device: never opened.
+        out.error = QCoreApplication::translate("textfile", "It is not a regular file.");
+        break;
+    case CappedFile::Status::Unreadable:
+        out.error = file.error;
+        break;
+    case CappedFile::Status::TooLarge:
         out.status = Content::Status::TooLarge;
-        return out;
+        break;
+    case CappedFile::Status::Read:
+        out.status = Content::Status::Read;
+        out.bytes = file.bytes;
+        break;
     }
-    out.status = Content::Status::Read;
-    out.bytes = std::move(bytes);
     return out;
 }
 

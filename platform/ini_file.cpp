@@ -1,6 +1,7 @@
 #include "ini_file.h"
 
 #include "atomic_file.h"
+#include "capped_file.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -34,32 +35,24 @@ QList<QByteArray> splitLines(const QByteArray &all)
 Parsed load(const QString &path)
 {
     Parsed p;
-    // Judged before opening: a FIFO would block the open, and a device (a link to
-    // /dev/zero) reports a size of 0 and never ends.
-    const QFileInfo info(path);
-    if (!info.exists())
+    const CappedFile file = CappedFile::read(path, IniFile::MaxFileSize);
+    switch (file.status) {
+    case CappedFile::Status::Missing:
         return p;
-    if (!info.isFile()) {
+    case CappedFile::Status::NotRegular:
         p.state = IniFile::State::NotRegular;
         return p;
-    }
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
+    case CappedFile::Status::Unreadable:
         p.state = IniFile::State::Unreadable;
-        p.error = f.errorString();
+        p.error = file.error;
         return p;
-    }
-    // Never more than the cap, whatever size the file claims.
-    const QByteArray all = f.read(IniFile::MaxFileSize + 1);
-    if (f.error() != QFileDevice::NoError) {
-        p.state = IniFile::State::Unreadable;
-        p.error = f.errorString();
-        return p;
-    }
-    if (all.size() > IniFile::MaxFileSize) {
+    case CappedFile::Status::TooLarge:
         p.state = IniFile::State::TooLarge;
         return p;
+    case CappedFile::Status::Read:
+        break;
     }
+    const QByteArray &all = file.bytes;
     p.state = IniFile::State::Usable;
     if (all.contains("\r\n"))
         p.eol = "\r\n";
