@@ -20,8 +20,8 @@
 #include <QPushButton>
 
 namespace {
-const QString AlreadyOpened = QStringLiteral("This application is already opened!!");
-const QString CannotOpen = QStringLiteral("ComPort cannot be opened.");
+const char *const AlreadyOpened = QT_TRANSLATE_NOOP("Application", "This application is already opened!!");
+const char *const CannotOpen = QT_TRANSLATE_NOOP("Application", "ComPort cannot be opened.");
 } // namespace
 
 ShellPlace ShellPlace::ofThisProcess()
@@ -59,7 +59,7 @@ bool Application::Main()
 {
     m_instance = std::make_unique<SingleInstance>(m_place.lockDir, m_place.executablePath);
     if (!m_instance->tryAcquire()) {
-        m_boxes->show(AlreadyOpened, MessageBoxes::Icon::None, MessageBoxes::Buttons::Ok);
+        m_boxes->show(tr(AlreadyOpened), MessageBoxes::Icon::None, MessageBoxes::Buttons::Ok);
         return false;
     }
 
@@ -78,7 +78,7 @@ bool Application::Main()
 
     LoadConfig(*m_ini, m_choice, m_scaleLine, [this] { showPortDialog(); });
     if (m_choice.PortSelectCancelled)
-        frmMain().messageLine().ShowMessage(CannotOpen, MessageLine::Red);
+        frmMain().messageLine().ShowMessage(tr(CannotOpen), MessageLine::Red);
     else
         openPort();
 
@@ -147,7 +147,7 @@ void Application::mnuCom_Click()
     if (showPortDialog())
         openPort();
     else
-        frmMain().messageLine().ShowMessage(CannotOpen, MessageLine::Red);
+        frmMain().messageLine().ShowMessage(tr(CannotOpen), MessageLine::Red);
     frmMain().SetButtonState();
 }
 

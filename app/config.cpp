@@ -4,6 +4,8 @@
 #include "platform/ini_file.h"
 #include "numtext/number_text.h"
 
+#include <QCoreApplication>
+
 #include <cmath>
 #include <limits>
 
@@ -30,17 +32,19 @@ QString iniFileWarning(const IniFile &ini)
     case IniFile::State::Usable:
         return {};
     case IniFile::State::NotRegular:
-        problem = QStringLiteral("it is not a regular file");
+        problem = QCoreApplication::translate("Application", "it is not a regular file");
         break;
     case IniFile::State::TooLarge:
-        problem = QStringLiteral("it is larger than %1 MB").arg(IniFile::MaxFileSize / (1024 * 1024));
+        problem = QCoreApplication::translate("Application", "it is larger than %1 MB")
+                      .arg(IniFile::MaxFileSize / (1024 * 1024));
         break;
     case IniFile::State::Unreadable:
-        problem = QStringLiteral("it cannot be read (%1)").arg(error);
+        problem = QCoreApplication::translate("Application", "it cannot be read (%1)").arg(error);
         break;
     }
-    return QStringLiteral("The configuration file cannot be used: %1.\r\n%2\r\n"
-                          "It is ignored and left as it is; settings chosen now are not remembered.")
+    return QCoreApplication::translate("Application",
+                                       "The configuration file cannot be used: %1.\r\n%2\r\n"
+                                       "It is ignored and left as it is; settings chosen now are not remembered.")
         .arg(problem, ini.path());
 }
 

@@ -41,7 +41,6 @@ public:
     static constexpr int Black = 0x000000;
     static constexpr int Red = 0x0000FF;
     // What the user is told when a settings reply from the controller cannot be read.
-    static inline const QString &UnreadableReplyText = settingsreply::UnreadableText;
 
     SettingsEditor(QWidget *window, QWidget *fraTmp, MessageBoxes &boxes, QObject *parent = nullptr);
 

@@ -10,11 +10,13 @@
 
 namespace {
 
-const QString DeletedText = QStringLiteral("Setting Data is deleted.");
-const QString OtherTypeText = QStringLiteral("ZX type is different.");
-const QString AbnormalText = QStringLiteral("Data is abnormal!!\r\nPlease set it correctly.");
-const QString NoSourceText = QStringLiteral("No setting data has been read from the ZX yet.\r\n"
-                                            "Please use \"Setting Data Read\" or open a setting data file first.");
+const char *const DeletedText = QT_TRANSLATE_NOOP("SettingsEditor", "Setting Data is deleted.");
+const char *const OtherTypeText = QT_TRANSLATE_NOOP("SettingsEditor", "ZX type is different.");
+const char *const AbnormalText = QT_TRANSLATE_NOOP("SettingsEditor", "Data is abnormal!!\r\nPlease set it correctly.");
+const char *const NoSourceText =
+    QT_TRANSLATE_NOOP("SettingsEditor",
+                      "No setting data has been read from the ZX yet.\r\n"
+                      "Please use \"Setting Data Read\" or open a setting data file first.");
 
 } // namespace
 
@@ -29,7 +31,7 @@ DecodeResult SettingsEditor::refuse(DecodeResult result, const QString &message)
 DecodeResult SettingsEditor::ShowReadData(const QString &text, BlockSource source)
 {
     // A file is told apart by its caller, which reports trouble in its own words.
-    const QString unreadable = source == BlockSource::Device ? SettingsEditor::UnreadableReplyText : QString();
+    const QString unreadable = source == BlockSource::Device ? settingsreply::unreadableText() : QString();
     // Checked before anything is shown: a block that is not all hexadecimal digits
     // leaves every widget as it was.
     if (!block::isReadable(text))
@@ -37,10 +39,10 @@ DecodeResult SettingsEditor::ShowReadData(const QString &text, BlockSource sourc
 
     switch (block::deviceOf(text)) {
     case block::Device::Deleted:
-        return refuse(DecodeResult::Deleted, DeletedText);
+        return refuse(DecodeResult::Deleted, tr(DeletedText));
     case block::Device::Other:
         TxtZxType()->setText(QString());
-        return refuse(DecodeResult::OtherType, OtherTypeText);
+        return refuse(DecodeResult::OtherType, tr(OtherTypeText));
     case block::Device::Zx316b:
         break;
     }
@@ -94,12 +96,12 @@ bool SettingsEditor::MakeWriteData(const QString &readData)
     }
     const bool off = ChkCurLimOff()->isChecked();
     if (assembly::firstUnusableField(states, off) >= 0) {
-        m_boxes.show(AbnormalText, MessageBoxes::Icon::Information, MessageBoxes::Buttons::Ok);
+        m_boxes.show(tr(AbnormalText), MessageBoxes::Icon::Information, MessageBoxes::Buttons::Ok);
         return false;
     }
     const QString &source = assembly::isCopySource(readData) ? readData : m_lastFileBlock;
     if (!assembly::isCopySource(source)) {
-        m_boxes.show(NoSourceText, MessageBoxes::Icon::Exclamation, MessageBoxes::Buttons::Ok);
+        m_boxes.show(tr(NoSourceText), MessageBoxes::Icon::Exclamation, MessageBoxes::Buttons::Ok);
         return false;
     }
     m_writeData = assembly::build(texts, off, source);

@@ -11,11 +11,13 @@
 namespace {
 
 const QString Cr = QStringLiteral("\r");
-const QString Completion = QStringLiteral("Completion");
-const QString VerifyNg = QStringLiteral("Verify was NG.");
-const QString NothingWritten = QStringLiteral("Nothing was written to the ZX.");
-const QString ConfirmClear = QStringLiteral("Erase the run log stored in the ZX?\r\nThis cannot be undone.");
-const QString ConfirmDefaults = QStringLiteral("Overwrite all settings in the ZX with the factory defaults?");
+const char *const Completion = QT_TRANSLATE_NOOP("DeviceOperations", "Completion");
+const char *const VerifyNg = QT_TRANSLATE_NOOP("DeviceOperations", "Verify was NG.");
+const char *const NothingWritten = QT_TRANSLATE_NOOP("DeviceOperations", "Nothing was written to the ZX.");
+const char *const ConfirmClear =
+    QT_TRANSLATE_NOOP("DeviceOperations", "Erase the run log stored in the ZX?\r\nThis cannot be undone.");
+const char *const ConfirmDefaults =
+    QT_TRANSLATE_NOOP("DeviceOperations", "Overwrite all settings in the ZX with the factory defaults?");
 
 // Before ROM version 4 the controller answers "ae" and "be" with their echo alone and is
 // then busy for a while; later versions send a carriage return once they are done.
@@ -29,9 +31,14 @@ constexpr double SettlingPause = 0.5;
 
 QString DeviceOperations::caption(int index)
 {
-    static const char *const Captions[Count] = {"Setting Data Read", "Setting Data Write", "Default Data Write",
-                                                "Data Get", "Data Clear"};
-    return index >= 0 && index < Count ? QString::fromLatin1(Captions[index]) : QString();
+    static const char *const Captions[Count] = {
+        QT_TRANSLATE_NOOP("DeviceOperations", "Setting Data Read"),
+        QT_TRANSLATE_NOOP("DeviceOperations", "Setting Data Write"),
+        QT_TRANSLATE_NOOP("DeviceOperations", "Default Data Write"),
+        QT_TRANSLATE_NOOP("DeviceOperations", "Data Get"),
+        QT_TRANSLATE_NOOP("DeviceOperations", "Data Clear"),
+    };
+    return index >= 0 && index < Count ? tr(Captions[index]) : QString();
 }
 
 DeviceOperations::DeviceOperations(SerialLink &link, Waiter &waiter, MessageLine &line, MessageBoxes &boxes,
@@ -107,12 +114,12 @@ void DeviceOperations::CmdZxCom_Click(int index)
 // Erasing the run log and restoring the defaults cannot be undone: ask first.
 bool DeviceOperations::confirmed(int index)
 {
-    const QString question = index == DataClear ? ConfirmClear
-        : index == DefaultDataWrite             ? ConfirmDefaults
-                                                : QString();
-    if (question.isEmpty())
+    const char *const question = index == DataClear ? ConfirmClear
+        : index == DefaultDataWrite                 ? ConfirmDefaults
+                                                    : nullptr;
+    if (!question)
         return true;
-    const auto answer = m_boxes.show(question, MessageBoxes::Icon::None, MessageBoxes::Buttons::YesNoDefaultNo);
+    const auto answer = m_boxes.show(tr(question), MessageBoxes::Icon::None, MessageBoxes::Buttons::YesNoDefaultNo);
     return answer == MessageBoxes::Answer::Yes && !cancelled();
 }
 
@@ -120,7 +127,7 @@ void DeviceOperations::EndOperation(int index)
 {
     m_view.operationEnded(index);
     if (!m_link.CommError())
-        m_line.ShowMessage(Completion, MessageLine::Black);
+        m_line.ShowMessage(tr(Completion), MessageLine::Black);
 }
 
 bool DeviceOperations::SetReadData()
@@ -133,10 +140,10 @@ bool DeviceOperations::SetReadData()
     if (reply.verdict != settingsreply::Verdict::Accepted) {
         // A reply that cannot be a whole settings block is a failure of the operation,
         // never a silent "Completion".
-        m_boxes.show(settingsreply::UnreadableText, MessageBoxes::Icon::Exclamation, MessageBoxes::Buttons::Ok);
+        m_boxes.show(settingsreply::unreadableText(), MessageBoxes::Icon::Exclamation, MessageBoxes::Buttons::Ok);
         if (cancelled())
             return false;
-        m_line.ShowMessage(settingsreply::UnreadableLine, MessageLine::Red);
+        m_line.ShowMessage(settingsreply::unreadableLine(), MessageLine::Red);
         m_link.setCommError(true);
         return false;
     }
@@ -176,7 +183,7 @@ void DeviceOperations::WriteSettings()
         return;
     if (!made) {
         // Refused and told by the view; nothing is sent, and the line must not say otherwise.
-        m_line.ShowMessage(NothingWritten, MessageLine::Red);
+        m_line.ShowMessage(tr(NothingWritten), MessageLine::Red);
         m_link.setCommError(true);
         return;
     }
@@ -201,7 +208,7 @@ void DeviceOperations::VerifySettings(const QString &written)
         return;
     if (readBack && m_readData == written)
         return;
-    m_line.ShowMessage(VerifyNg, MessageLine::Red);
+    m_line.ShowMessage(tr(VerifyNg), MessageLine::Red);
     m_link.setCommError(true);
 }
 

@@ -6,10 +6,10 @@
 #include "platform/waiter.h"
 
 namespace {
-const QString CannotOpen = QStringLiteral("ComPort cannot be opened.");
-const QString Initialized = QStringLiteral("CommPort was initialized.");
-const QString NoReply = QStringLiteral("RS232 communication fault.");
-const QString PartialReply = QStringLiteral("ZX cannot be set.");
+const char *const CannotOpen = QT_TRANSLATE_NOOP("SerialLink", "ComPort cannot be opened.");
+const char *const Initialized = QT_TRANSLATE_NOOP("SerialLink", "CommPort was initialized.");
+const char *const NoReply = QT_TRANSLATE_NOOP("SerialLink", "RS232 communication fault.");
+const char *const PartialReply = QT_TRANSLATE_NOOP("SerialLink", "ZX cannot be set.");
 // The longest reply, the run log, is 2,051 characters; a line that babbles beyond this
 // during an exchange cannot be sending a reply we wait for.
 constexpr int MaxReplyChars = 64 * 1024;
@@ -46,17 +46,17 @@ void SerialLink::OpenPort(const std::function<bool(const QString &)> &askForPort
 {
     for (;;) {
         if (m_choice.ComPortNo == 0) {
-            m_line.ShowMessage(CannotOpen, MessageLine::Red);
+            m_line.ShowMessage(tr(CannotOpen), MessageLine::Red);
             return;
         }
         QString why;
         if (m_port.isOpen() || m_port.open(m_choice.ComPortNo, &why)) {
             m_closedReported = false;
-            m_line.ShowMessage(Initialized, MessageLine::Black);
+            m_line.ShowMessage(tr(Initialized), MessageLine::Black);
             Q_EMIT portStateChanged(true);
             return;
         }
-        m_line.ShowMessage(CannotOpen, MessageLine::Red);
+        m_line.ShowMessage(tr(CannotOpen), MessageLine::Red);
         if (!askForPort || !askForPort(why))
             return;
     }
@@ -107,7 +107,7 @@ void SerialLink::reportTimeout()
 {
     m_commError = true;
     const bool nothing = m_recvData.isEmpty();
-    const QString text = nothing ? NoReply : PartialReply;
+    const QString text = tr(nothing ? NoReply : PartialReply);
     // A closed line is reported once: the remaining commands of an operation fail quietly
     // instead of raising one box each.
     const bool closed = !m_port.isOpen();
@@ -154,9 +154,9 @@ void SerialLink::onLineLost(const QString &why)
     m_closedReported = true;
     m_commTimeout = true; // a running exchange ends now; nothing more can arrive
     m_waiter.wake();
-    m_line.ShowMessage(CannotOpen, MessageLine::Red);
-    m_boxes.show(QStringLiteral("The connection to the controller was lost: %1\n"
-                                "Check the cable, then choose the port again with ComPort.")
+    m_line.ShowMessage(tr(CannotOpen), MessageLine::Red);
+    m_boxes.show(tr("The connection to the controller was lost: %1\n"
+                    "Check the cable, then choose the port again with ComPort.")
                      .arg(why),
                  MessageBoxes::Icon::Exclamation, MessageBoxes::Buttons::Ok);
 }

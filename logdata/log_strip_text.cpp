@@ -4,9 +4,18 @@
 
 #include "numtext/number_text.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 
 namespace striptext {
+
+namespace {
+// The strip's words in the user's language; numbers and units stay as they are.
+QString word(const char *english)
+{
+    return QCoreApplication::translate("LogStrip", english);
+}
+} // namespace
 namespace {
 
 const QChar Space(0x00A0); // keeps a number with its unit on one line
@@ -26,11 +35,11 @@ QString item(const QStringList &words)
 
 QString statistics(const LogStatistics &s, const LogStatistics *compared)
 {
-    const QString vs = Space + QStringLiteral("vs") + Space;
+    const QString vs = Space + word("vs") + Space;
     if (s.empty()) {
         if (!compared)
-            return QStringLiteral("No data");
-        return QStringLiteral("No data") + Separator + item({QStringLiteral("compared:"), statistics(*compared)});
+            return word("No data");
+        return word("No data") + Separator + item({word("compared:"), statistics(*compared)});
     }
     // Charge and energy come first: they are what a run is read for, and they stay in
     // view however narrow the window.
@@ -38,29 +47,26 @@ QString statistics(const LogStatistics &s, const LogStatistics *compared)
     if (!compared || compared->empty()) {
         items << amount(s.chargeMah, 0, "mAh") << amount(s.energyWh, 2, "Wh");
         if (compared)
-            items << item({QStringLiteral("compared:"), QStringLiteral("No"), QStringLiteral("data")});
+            items << item({word("compared:"), word("No"), word("data")});
     } else {
         items << amount(s.chargeMah, 0, "mAh") + vs + amount(compared->chargeMah, 0, "mAh")
               << amount(s.energyWh, 2, "Wh") + vs + amount(compared->energyWh, 2, "Wh");
     }
     QString span = amount(s.seconds, 0, "s");
     if (s.missing > 0)
-        span += u',' + Space + QString::number(s.missing) + Space + QStringLiteral("missing");
+        span += u',' + Space + QString::number(s.missing) + Space + word("missing");
     items << span;
     if (s.voltSamples > 0) {
-        items << item(
-            {QStringLiteral("min"), amount(s.voltMin, 2, "V"), QStringLiteral("at"), amount(s.voltMinAt, 0, "s")})
-              << item({QStringLiteral("avg"), amount(s.voltAvg, 2, "V") + u',', QStringLiteral("max"),
-                       amount(s.voltMax, 2, "V")});
+        items << item({word("min"), amount(s.voltMin, 2, "V"), word("at"), amount(s.voltMinAt, 0, "s")})
+              << item({word("avg"), amount(s.voltAvg, 2, "V") + u',', word("max"), amount(s.voltMax, 2, "V")});
     } else {
-        items << item({QStringLiteral("no"), QStringLiteral("voltage")});
+        items << item({word("no"), word("voltage")});
     }
     if (s.curSamples > 0) {
-        items << item(
-            {QStringLiteral("peak"), amount(s.curPeak, 1, "A"), QStringLiteral("at"), amount(s.curPeakAt, 0, "s")})
-              << item({QStringLiteral("avg"), amount(s.curAvg, 1, "A")});
+        items << item({word("peak"), amount(s.curPeak, 1, "A"), word("at"), amount(s.curPeakAt, 0, "s")})
+              << item({word("avg"), amount(s.curAvg, 1, "A")});
     } else {
-        items << item({QStringLiteral("no"), QStringLiteral("current")});
+        items << item({word("no"), word("current")});
     }
     return items.join(Separator);
 }

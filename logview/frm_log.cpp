@@ -31,7 +31,7 @@ FrmLog::FrmLog(LogStore &store, IniFile &ini, std::array<int, 2> scaleLine, QWid
     : QWidget(mainWindow, Qt::Window), m_store(store), m_ini(ini)
 {
     setObjectName(QStringLiteral("FrmLog"));
-    setWindowTitle(QStringLiteral("Log Data"));
+    setWindowTitle(tr("Log Data"));
     setAttribute(Qt::WA_DeleteOnClose);
     // The layout tables are drawn for a small dialog font; captions must fit 13-pixel labels.
     QFont small = font();
@@ -50,16 +50,16 @@ FrmLog::~FrmLog() = default;
 
 void FrmLog::buildWidgets()
 {
-    Frame2 = new QGroupBox(QStringLiteral("Voltage(V)"), this);
+    Frame2 = new QGroupBox(tr("Voltage(V)"), this);
     Frame2->setObjectName(QStringLiteral("Frame2"));
     m_geo.place(Frame2, {120, 180, 1395, 675});
-    Frame1 = new QGroupBox(QStringLiteral("Current(A)"), this);
+    Frame1 = new QGroupBox(tr("Current(A)"), this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
     m_geo.place(Frame1, {3420, 180, 1395, 690});
 
     QGroupBox *frames[2] = {Frame2, Frame1};
     for (int i = 0; i < 2; ++i) {
-        ChkScaleLine[i] = new QCheckBox(QStringLiteral("Scale Line"), frames[i]);
+        ChkScaleLine[i] = new QCheckBox(tr("Scale Line"), frames[i]);
         ChkScaleLine[i]->setObjectName(arrayName("ChkScaleLine", i));
         m_geo.place(ChkScaleLine[i], {180, 360, 1155, 255});
         connect(ChkScaleLine[i], &QCheckBox::toggled, this, [this, i] { ChkScaleLine_Click(i); });
@@ -75,7 +75,7 @@ void FrmLog::buildWidgets()
     PicLog->setObjectName(QStringLiteral("PicLog"));
     m_geo.place(PicLog, {540, 1020, 3855, 495});
 
-    CmdClose = new QPushButton(QStringLiteral("Close"), this);
+    CmdClose = new QPushButton(tr("Close"), this);
     CmdClose->setObjectName(QStringLiteral("CmdClose"));
     m_geo.place(CmdClose, {1680, 300, 1575, 495});
     connect(CmdClose, &QPushButton::clicked, this, &FrmLog::CmdClose_Click);
@@ -91,7 +91,7 @@ void FrmLog::buildWidgets()
     LblCur.append(label(arrayName("LblCur", 0), Qt::AlignLeft, {4500, 960, 435, 195}));
     LblS.append(label(arrayName("LblS", 0), Qt::AlignHCenter, {360, 1560, 435, 195}));
     LblTime = label(QStringLiteral("LblTime"), Qt::AlignHCenter, {2160, 1740, 675, 195});
-    LblTime->setText(QStringLiteral("Time(s)"));
+    LblTime->setText(tr("Time(s)"));
 }
 
 QLabel *FrmLog::copyLabel(QLabel *first)

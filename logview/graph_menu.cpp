@@ -8,14 +8,14 @@ GraphMenu::GraphMenu(QWidget *parent) : QMenu(parent)
         a->setObjectName(QLatin1String(name));
         return a;
     };
-    ZoomIn = add("mnuZoomIn", QStringLiteral("Zoom &In"), QStringLiteral("+"));
-    ZoomOut = add("mnuZoomOut", QStringLiteral("Zoom &Out"), QStringLiteral("-"));
-    ResetZoom = add("mnuResetZoom", QStringLiteral("Reset Zoom"), QStringLiteral("Home"));
+    ZoomIn = add("mnuZoomIn", tr("Zoom &In"), QStringLiteral("+"));
+    ZoomOut = add("mnuZoomOut", tr("Zoom &Out"), QStringLiteral("-"));
+    ResetZoom = add("mnuResetZoom", tr("Reset Zoom"), QStringLiteral("Home"));
     addSeparator();
-    Compare = add("mnuCompare", QStringLiteral("Compare with Log File\u2026"));
+    Compare = add("mnuCompare", tr("Compare with Log File\u2026"));
     ClearComparison = add("mnuClearComparison", QStringLiteral("Clear Comparison"));
     addSeparator();
-    SavePng = add("mnuSavePng", QStringLiteral("Save Graph as PNG\u2026"));
+    SavePng = add("mnuSavePng", tr("Save Graph as PNG\u2026"));
     CopyGraph = add("mnuCopyGraph", QStringLiteral("Copy Graph"));
 }
 

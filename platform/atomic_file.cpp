@@ -1,5 +1,7 @@
 #include "atomic_file.h"
 
+#include <QCoreApplication>
+
 #include <QFileInfo>
 #include <QSaveFile>
 
@@ -7,7 +9,7 @@ QString replaceFileAtomically(const QString &path, const QByteArray &bytes)
 {
     // A folder of that name would be replaced by the rename; refuse it plainly instead.
     if (QFileInfo(path).isDir())
-        return QStringLiteral("A folder of that name exists.");
+        return QCoreApplication::translate("atomic_file", "A folder of that name exists.");
     QSaveFile file(path);
     // Unbuffered, so that a short write (file size limit, full disk) shows here: with a
     // buffer, the last flush inside commit() may fail without commit() saying so.

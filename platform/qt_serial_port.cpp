@@ -25,7 +25,7 @@ bool QtSerialPort::open(int number, QString *why)
     const auto entry = (m_catalog ? m_catalog() : PortCatalog()).entry(number);
     if (!entry) {
         if (why)
-            *why = QStringLiteral("Com%1 is not connected to this computer.").arg(number);
+            *why = tr("Com%1 is not connected to this computer.").arg(number);
         return false;
     }
     m_port.setPortName(entry->devicePath);
@@ -73,14 +73,14 @@ QString QtSerialPort::openFailureText(const QString &path) const
 {
     const QFileInfo info(path);
     if (!info.exists())
-        return QStringLiteral("%1 does not exist (is the adapter plugged in?).").arg(path);
+        return tr("%1 does not exist (is the adapter plugged in?).").arg(path);
     if (!posixsystem::canReadAndWrite(path))
-        return QStringLiteral("No permission to use %1. Add your user to the 'dialout' group "
-                              "(sudo usermod -aG dialout $USER) and log in again.")
+        return tr("No permission to use %1. Add your user to the 'dialout' group "
+                  "(sudo usermod -aG dialout $USER) and log in again.")
             .arg(path);
     if (m_port.error() == QSerialPort::PermissionError)
-        return QStringLiteral("%1 is in use by another program (for example ModemManager or brltty).").arg(path);
-    return QStringLiteral("%1 could not be opened: %2").arg(path, m_port.errorString());
+        return tr("%1 is in use by another program (for example ModemManager or brltty).").arg(path);
+    return tr("%1 could not be opened: %2").arg(path, m_port.errorString());
 }
 
 void QtSerialPort::close()

@@ -2,7 +2,20 @@
 
 #include "settings/settings_block.h"
 
+#include <QCoreApplication>
+
 namespace settingsreply {
+
+QString unreadableLine()
+{
+    return QCoreApplication::translate("settingsreply", "The setting data received from the ZX could not be read.");
+}
+
+QString unreadableText()
+{
+    return unreadableLine() + QStringLiteral("\r\n")
+        + QCoreApplication::translate("settingsreply", "Please try \"Setting Data Read\" again.");
+}
 
 Reply parse(const QString &recvData)
 {

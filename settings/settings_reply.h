@@ -11,8 +11,8 @@ namespace settingsreply {
 
 // What the user is told when a settings reply cannot be read: the message line's words,
 // and the box's, which add what to do.
-inline const QString UnreadableLine = QStringLiteral("The setting data received from the ZX could not be read.");
-inline const QString UnreadableText = UnreadableLine + QStringLiteral("\r\nPlease try \"Setting Data Read\" again.");
+QString unreadableLine();
+QString unreadableText();
 
 enum class Verdict {
     Accepted,

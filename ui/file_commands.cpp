@@ -1,4 +1,5 @@
 #include "ui/file_commands.h"
+#include "platform/translated.h"
 
 #include "files/log_file.h"
 #include "files/settings_file.h"
@@ -44,7 +45,7 @@ void FileCommands::munOpenLog_Click()
 void FileCommands::mnuSaveLog_Click()
 {
     if (m_store.isEmpty()) {
-        m_boxes.show(NoLogText, MessageBoxes::Icon::Exclamation, MessageBoxes::Buttons::Ok);
+        m_boxes.show(translated("FileCommands", NoLogText), MessageBoxes::Icon::Exclamation, MessageBoxes::Buttons::Ok);
         return;
     }
     SaveDataFile(LogFilter);
@@ -62,16 +63,16 @@ bool FileCommands::ask(const QString &question)
 
 void FileCommands::showTrouble()
 {
-    m_boxes.show(TroubleText, MessageBoxes::Icon::Critical, MessageBoxes::Buttons::Ok);
+    m_boxes.show(translated("FileCommands", TroubleText), MessageBoxes::Icon::Critical, MessageBoxes::Buttons::Ok);
 }
 
 void FileCommands::OpenDataFile(const QString &Filter)
 {
-    const QString path = m_dialogs.openFile(Filter);
+    const QString path = m_dialogs.openFile(translated("FileCommands", Filter));
     if (path.isEmpty())
         return;
     if (!textfile::exists(path)) {
-        if (!ask(NotFoundQuestion))
+        if (!ask(translated("FileCommands", NotFoundQuestion)))
             return;
         if (!textfile::createEmpty(path)) {
             showTrouble();
@@ -131,10 +132,10 @@ void FileCommands::ShowLoadedSettings(const QString &text)
 
 void FileCommands::SaveDataFile(const QString &Filter)
 {
-    const QString path = m_dialogs.saveFile(Filter);
+    const QString path = m_dialogs.saveFile(translated("FileCommands", Filter));
     if (path.isEmpty())
         return;
-    if (textfile::exists(path) && !ask(OverwriteQuestion))
+    if (textfile::exists(path) && !ask(translated("FileCommands", OverwriteQuestion)))
         return;
     if (!isSettings(Filter))
         m_graphFiles.rememberLogPath(path);
@@ -143,7 +144,8 @@ void FileCommands::SaveDataFile(const QString &Filter)
         isSettings(Filter) ? settingsfile::fileContent(m_editor.WriteData()) : MakeRunDat().toLatin1();
     const QString why = replaceFileAtomically(path, bytes);
     if (!why.isEmpty())
-        m_boxes.show(NotSavedText + QStringLiteral("\r\n") + path + QStringLiteral("\r\n") + why,
+        m_boxes.show(translated("FileCommands", NotSavedText) + QStringLiteral("\r\n") + path + QStringLiteral("\r\n")
+                         + why,
                      MessageBoxes::Icon::Critical, MessageBoxes::Buttons::Ok);
 }
 

@@ -14,14 +14,21 @@ class SettingsEditor;
 // Each command is one modal step: dialog, an optional question, file access, done.
 class FileCommands {
 public:
-    static inline const QString SettingsFilter = QStringLiteral("ZX setting data (*.set)|*.set|ALL files(*.*)|*.*");
-    static inline const QString LogFilter = QStringLiteral("ZX Log data (*.csv)|*.csv|ALL files(*.*)|*.*");
+    static inline const QString SettingsFilter =
+        QStringLiteral(QT_TRANSLATE_NOOP("FileCommands", "ZX setting data (*.set)|*.set|ALL files(*.*)|*.*"));
+    static inline const QString LogFilter =
+        QStringLiteral(QT_TRANSLATE_NOOP("FileCommands", "ZX Log data (*.csv)|*.csv|ALL files(*.*)|*.*"));
 
-    static inline const QString NotFoundQuestion = QStringLiteral("File not found. Create it?");
-    static inline const QString OverwriteQuestion = QStringLiteral("The file already exists. \r\nDo you overwrite?");
-    static inline const QString TroubleText = QStringLiteral("Trouble is found in data.");
-    static inline const QString NoLogText = QStringLiteral("There is no preserved data.");
-    static inline const QString NotSavedText = QStringLiteral("The file was not saved.");
+    static inline const QString NotFoundQuestion =
+        QStringLiteral(QT_TRANSLATE_NOOP("FileCommands", "File not found. Create it?"));
+    static inline const QString OverwriteQuestion =
+        QStringLiteral(QT_TRANSLATE_NOOP("FileCommands", "The file already exists. \r\nDo you overwrite?"));
+    static inline const QString TroubleText =
+        QStringLiteral(QT_TRANSLATE_NOOP("FileCommands", "Trouble is found in data."));
+    static inline const QString NoLogText =
+        QStringLiteral(QT_TRANSLATE_NOOP("FileCommands", "There is no preserved data."));
+    static inline const QString NotSavedText =
+        QStringLiteral(QT_TRANSLATE_NOOP("FileCommands", "The file was not saved."));
 
     // `readData` gives the last settings block read from the controller (empty when
     // none); the editor copies the bytes the tool does not own from it.

@@ -14,7 +14,7 @@ namespace {
 constexpr int ClientWidth = 5460;
 constexpr int ClientHeight = 1140;
 constexpr int WhyHeight = 900;
-const QString NotFound = QStringLiteral("Not found");
+const char *const NotFound = QT_TRANSLATE_NOOP("frmConfig", "Not found");
 } // namespace
 
 frmConfig::frmConfig(SerialPort &port, int configuredPort, CatalogSource catalog, PortStore store, const QString &why,
@@ -22,11 +22,11 @@ frmConfig::frmConfig(SerialPort &port, int configuredPort, CatalogSource catalog
     : QDialog(parent), m_port(port), m_chosen(configuredPort), m_catalog(std::move(catalog)), m_store(std::move(store))
 {
     setObjectName(QStringLiteral("frmConfig"));
-    setWindowTitle(QStringLiteral("ComPort Setting"));
+    setWindowTitle(tr("ComPort Setting"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     useLayoutFont(this);
 
-    Label17 = new QLabel(QStringLiteral("ComPort is selected, and ZX is connected."), this);
+    Label17 = new QLabel(tr("ComPort is selected, and ZX is connected."), this);
     Label17->setObjectName(QStringLiteral("Label17"));
     Label17->setWordWrap(true);
     twips::place(Label17, 180, 150, 3540, 390);
@@ -35,12 +35,12 @@ frmConfig::frmConfig(SerialPort &port, int configuredPort, CatalogSource catalog
     Combo->setObjectName(QStringLiteral("Combo"));
     twips::place(Combo, 3840, 165, 1440, 360);
 
-    cmdOk = new QPushButton(QStringLiteral("OK"), this);
+    cmdOk = new QPushButton(tr("OK"), this);
     cmdOk->setObjectName(QStringLiteral("cmdOk"));
     cmdOk->setDefault(true);
     twips::place(cmdOk, 1080, 660, 1335, 375);
 
-    CmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    CmdCancel = new QPushButton(tr("Cancel"), this);
     CmdCancel->setObjectName(QStringLiteral("CmdCancel"));
     twips::place(CmdCancel, 3900, 660, 1335, 375);
 
@@ -85,7 +85,7 @@ void frmConfig::ListComPorts()
     }
     m_port.close();
     if (Combo->count() == 0) {
-        Combo->addItem(NotFound);
+        Combo->addItem(tr(NotFound));
         select = 0;
     }
     Combo->setCurrentIndex(-1);

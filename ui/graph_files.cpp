@@ -1,4 +1,5 @@
 #include "ui/graph_files.h"
+#include "platform/translated.h"
 
 #include "ui/file_commands.h"
 #include "files/log_file.h"
@@ -25,11 +26,12 @@ void GraphFiles::rememberLogPath(const QString &path)
 
 bool GraphFiles::openComparison(LogStore &into)
 {
-    const QString path = m_dialogs.openFile(FileCommands::LogFilter);
+    const QString path = m_dialogs.openFile(translated("FileCommands", FileCommands::LogFilter));
     if (path.isEmpty())
         return false;
     auto refuse = [this] {
-        m_boxes.show(FileCommands::TroubleText, MessageBoxes::Icon::Critical, MessageBoxes::Buttons::Ok);
+        m_boxes.show(translated("FileCommands", FileCommands::TroubleText), MessageBoxes::Icon::Critical,
+                     MessageBoxes::Buttons::Ok);
         return false;
     };
     // There is nothing to compare with in a file that is not there.
@@ -64,7 +66,8 @@ void GraphFiles::savePicture(const QImage &picture)
     if (path.isEmpty())
         return;
     if (textfile::exists(path)
-        && m_boxes.show(FileCommands::OverwriteQuestion, MessageBoxes::Icon::None, MessageBoxes::Buttons::YesNo)
+        && m_boxes.show(translated("FileCommands", FileCommands::OverwriteQuestion), MessageBoxes::Icon::None,
+                        MessageBoxes::Buttons::YesNo)
             != MessageBoxes::Answer::Yes)
         return;
     QByteArray bytes;
@@ -72,10 +75,12 @@ void GraphFiles::savePicture(const QImage &picture)
     buffer.open(QIODevice::WriteOnly);
     QString why;
     if (!picture.save(&buffer, "PNG"))
-        why = QStringLiteral("The picture could not be encoded.");
+        why = translated("FileCommands",
+                         QStringLiteral(QT_TRANSLATE_NOOP("FileCommands", "The picture could not be encoded.")));
     else
         why = replaceFileAtomically(path, bytes);
     if (!why.isEmpty())
-        m_boxes.show(FileCommands::NotSavedText + QStringLiteral("\r\n") + path + QStringLiteral("\r\n") + why,
+        m_boxes.show(translated("FileCommands", FileCommands::NotSavedText) + QStringLiteral("\r\n") + path
+                         + QStringLiteral("\r\n") + why,
                      MessageBoxes::Icon::Critical, MessageBoxes::Buttons::Ok);
 }
