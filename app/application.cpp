@@ -1,7 +1,7 @@
 #include "application.h"
 
-#include "app_identity.h"
-#include "ini_location.h"
+#include "platform/app_identity.h"
+#include "platform/ini_location.h"
 #include "program.h"
 #include "single_instance.h"
 

@@ -1,6 +1,6 @@
 #include "command_line.h"
 
-#include "app_identity.h"
+#include "platform/app_identity.h"
 
 namespace commandline {
 

@@ -1,11 +1,15 @@
-# zx_folder_library(<name> DEPS <libs...>)
-# Builds the library of one source folder from every .cpp/.h in it, except main.cpp.
+# zx_folder_library(<name> DEPS <libs...> [EXCLUDE <files...>])
+# Builds the library of one source folder from every .cpp/.h in it, except main.cpp and the
+# files named in EXCLUDE (which another library of the folder builds).
 # A folder keeps its own sources; adding a file needs no CMake edit.
 function(zx_folder_library name)
-    cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+    cmake_parse_arguments(ARG "" "" "DEPS;EXCLUDE" ${ARGN})
     file(GLOB sources CONFIGURE_DEPENDS
         ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h ${CMAKE_CURRENT_SOURCE_DIR}/*.qrc)
     list(FILTER sources EXCLUDE REGEX "/main\\.cpp$")
+    foreach(excluded ${ARG_EXCLUDE})
+        list(REMOVE_ITEM sources ${CMAKE_CURRENT_SOURCE_DIR}/${excluded})
+    endforeach()
     list(FILTER sources INCLUDE REGEX "\\.cpp$|\\.h$|\\.qrc$")
     set(cpp ${sources})
     list(FILTER cpp INCLUDE REGEX "\\.cpp$")

@@ -19,7 +19,8 @@ It reads the controller's settings into range-checked fields, writes them
 back with a read-back check, restores the factory defaults, and fetches the
 run log of battery voltage and motor current to show it as a graph.
 .
-The package also holds zx316b-sim, a simulated controller on a
+The package also holds zx316b-cli, the same operations from a command
+line without a display, and zx316b-sim, a simulated controller on a
 pseudo-terminal for trying the program without a controller.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)

@@ -1,5 +1,6 @@
 #include "editor/settings_editor.h"
 #include "numtext/number_text.h"
+#include "settings/field_rules.h"
 #include "editor/spin_button.h"
 #include "platform/gui/colours.h"
 
@@ -49,24 +50,16 @@ void SettingsEditor::TxtData_Change(int i)
     if (text.isEmpty() || text.endsWith(u'.'))
         return;
     float v = numtext::readSingle(text);
-
-    if (fields::row(i).snapsToTens()) {
-        // Two-digit entries 50..99 and three-digit entries up to 399 are taken as meant
-        // to the nearest ten; 10..49 are left as typed, they may be the start of 100..499.
-        const double first = numtext::leadingNumber(text.left(1));
-        if ((text.size() == 2 && first >= 5) || (text.size() == 3 && first <= 3)) {
-            v = float(double(numtext::fix(double(v) / 10 + 0.5)) * 10);
-            setFieldText(i, numtext::shortestText(v));
-        }
+    if (const auto snapped = fieldrules::snappedText(i, text)) {
+        v = numtext::readSingle(*snapped);
+        setFieldText(i, *snapped);
     }
 
-    const bool inRange = MinData(i) <= v && v <= MaxData(i);
+    const bool inRange = fieldrules::inRange(i, v);
     setFieldColour(i, inRange ? Black : Red);
     if (!inRange)
         return;
-    // Works on the single-precision value: 3.55 is held just below 3.55 and gives 35.
-    const double spin = i == fields::LowBattery ? double(v) * 10 : double(v);
-    UpDownData(i)->setValue(int(numtext::roundHalfEven(spin)));
+    UpDownData(i)->setValue(fieldrules::spinValue(i, v));
     if (i == fields::CurrentLimit)
         m_curLimData = v;
 }
@@ -79,8 +72,7 @@ void SettingsEditor::UpDownData_Change(int i)
     if (v < low) {
         setFieldText(i, numtext::shortestText(low));
     } else if (v <= high) {
-        const int spin = UpDownData(i)->value();
-        setFieldText(i, i == fields::LowBattery ? numtext::shortestText(spin / 10.0) : QString::number(spin));
+        setFieldText(i, fieldrules::spinText(i, UpDownData(i)->value()));
     } else {
         setFieldText(i, numtext::shortestText(high));
     }
@@ -93,8 +85,7 @@ void SettingsEditor::ChkCurLimOff_Click()
         return;
     }
     // 480 A is how the controller reports the limiter off; bring the field back at its top.
-    if (m_curLimData == 480.0f)
-        m_curLimData = 300.0f;
+    m_curLimData = fieldrules::currentLimitWhenOn(m_curLimData);
     setFieldText(fields::CurrentLimit, numtext::shortestText(m_curLimData));
     setCurrentLimiterEnabled(true);
 }

@@ -1,5 +1,6 @@
 // Showing a settings block in the editor and building the block to write from it.
 #include "settings/block_assembly.h"
+#include "settings/field_rules.h"
 #include "numtext/number_text.h"
 #include "settings/settings_block.h"
 #include "editor/settings_editor.h"
@@ -77,7 +78,7 @@ DecodeResult SettingsEditor::ShowReadData(const QString &text, BlockSource sourc
 // block, so its number decides the switch.
 void SettingsEditor::applyOffCheck()
 {
-    const bool off = numtext::readSingle(TxtData(fields::CurrentLimit)->text()) == 480.0f;
+    const bool off = numtext::readSingle(TxtData(fields::CurrentLimit)->text()) == fieldrules::LimiterOffCurrent;
     const bool wasOff = ChkCurLimOff()->isChecked();
     ChkCurLimOff()->setChecked(off);
     // Already ticked from an earlier block: the toggle does not fire, yet the field now

@@ -129,9 +129,8 @@ SettingsWidgets::SettingsWidgets(QWidget *window, QWidget *fraTmp)
           HiddenFieldLeft - HiddenCaptionLeft);
     txtZxType = textBox(fraTmp, QStringLiteral("TxtZxType"), HiddenFieldLeft, top);
 
-    static const char *const modeCaptions[4] = {"Virgin Bit", "Reverse Mode", "Rev Cancel", "Lipo Mode"};
     for (int b = 0; b < 4; ++b) {
-        auto *box = new QCheckBox(QLatin1String(modeCaptions[b]), fraTmp);
+        auto *box = new QCheckBox(fields::modeCaption(b), fraTmp);
         box->setObjectName(name("ChkMode", b));
         // Highest bit on top.
         twips::place(box, ModeLeft, HiddenTop + (3 - b) * ModeStep, 2400, FieldHeight);

@@ -2,6 +2,7 @@
 #include <functional>
 #include "logdata/log_statistics.h"
 #include "logdata/log_store.h"
+#include "graph_painter.h"
 #include "time_view.h"
 #include "twip_geometry.h"
 
@@ -39,11 +40,11 @@ public:
     static constexpr int InitialWidth = 7000;
     static constexpr int InitialHeight = 5200;
     static constexpr int OffsetFromMain = 2000;
-    static constexpr int GridColour = 0x808080;
-    static constexpr int Background = 0xE0E0E0;
-    static constexpr int VoltColour = 0xFF0000;
-    static constexpr int CurColour = 0xC000C0;
-    static constexpr int ShortTick = 70;
+    static constexpr int GridColour = graphpainter::GridColour;
+    static constexpr int Background = graphpainter::Background;
+    static constexpr int VoltColour = graphpainter::VoltColour;
+    static constexpr int CurColour = graphpainter::CurColour;
+    static constexpr int ShortTick = graphpainter::ShortTick;
 
     // `scaleLine` are the option values read at start-up (0 off, anything else on).
     // `drawTarget`, when given, receives the drawing instead of the window's own surface.
@@ -128,6 +129,7 @@ private:
     void buildTools();
     void drawScales(DrawingSurface &s);
     void drawTraces(DrawingSurface &s);
+    graphpainter::Look look() const;
     void placeTimeCaptions(double picLeft, double picWidth, int PW);
     void showStatistics();
     void showCursor(int second);

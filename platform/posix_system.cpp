@@ -44,6 +44,14 @@ bool canReadAndWrite(const QString &path)
     return ::access(QFile::encodeName(path).constData(), R_OK | W_OK) == 0;
 }
 
+bool isTerminal(StandardStream stream)
+{
+    const int fd = stream == StandardStream::Input ? STDIN_FILENO
+        : stream == StandardStream::Output         ? STDOUT_FILENO
+                                                   : STDERR_FILENO;
+    return ::isatty(fd) == 1;
+}
+
 bool onTerminationSignal(std::function<void()> handler)
 {
     if (signalPipeWriteEnd >= 0 || !QCoreApplication::instance())

@@ -9,6 +9,10 @@ namespace posixsystem {
 // True when this user may both read and write `path` (a serial device).
 bool canReadAndWrite(const QString &path);
 
+// True when the standard stream is a terminal a person may be watching or typing at.
+enum class StandardStream { Input, Output, Error };
+bool isTerminal(StandardStream stream);
+
 // Runs `handler` from the event loop of the calling thread when SIGTERM, SIGINT or SIGHUP
 // arrives (a kill, Ctrl+C, the terminal closing), never inside the signal itself. After
 // the first such signal the next one ends the process at once, so a program that cannot

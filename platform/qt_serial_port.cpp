@@ -23,7 +23,9 @@ bool QtSerialPort::open(int number, QString *why)
     if (m_port.isOpen())
         m_port.close();
     const auto entry = (m_catalog ? m_catalog() : PortCatalog()).entry(number);
+    m_failure = Failure::None;
     if (!entry) {
+        m_failure = Failure::NotConnected;
         if (why)
             *why = tr("Com%1 is not connected to this computer.").arg(number);
         return false;
@@ -43,8 +45,9 @@ bool QtSerialPort::open(int number, QString *why)
         m_port.setDataTerminalReady(false); // fails on a pseudo-terminal; that is harmless
     m_opening = false;
     if (!ok) {
+        const QString text = openFailureText(entry->devicePath);
         if (why)
-            *why = openFailureText(entry->devicePath);
+            *why = text;
         m_port.clearError();
         return false;
     }
@@ -69,17 +72,24 @@ bool QtSerialPort::openPast(QSerialPort &port)
     return odd;
 }
 
-QString QtSerialPort::openFailureText(const QString &path) const
+QString QtSerialPort::openFailureText(const QString &path)
 {
     const QFileInfo info(path);
-    if (!info.exists())
+    if (!info.exists()) {
+        m_failure = Failure::Missing;
         return tr("%1 does not exist (is the adapter plugged in?).").arg(path);
-    if (!posixsystem::canReadAndWrite(path))
+    }
+    if (!posixsystem::canReadAndWrite(path)) {
+        m_failure = Failure::NoPermission;
         return tr("No permission to use %1. Add your user to the 'dialout' group "
                   "(sudo usermod -aG dialout $USER) and log in again.")
             .arg(path);
-    if (m_port.error() == QSerialPort::PermissionError)
+    }
+    if (m_port.error() == QSerialPort::PermissionError) {
+        m_failure = Failure::InUse;
         return tr("%1 is in use by another program (for example ModemManager or brltty).").arg(path);
+    }
+    m_failure = Failure::Other;
     return tr("%1 could not be opened: %2").arg(path, m_port.errorString());
 }
 

@@ -17,6 +17,9 @@ public:
     ~QtSerialPort() override;
 
     bool open(int number, QString *why = nullptr) override;
+    // Why the last open failed (None after a successful one), for whoever lists the ports.
+    enum class Failure { None, NotConnected, Missing, NoPermission, InUse, Other };
+    Failure lastFailure() const { return m_failure; }
     void close() override;
     bool isOpen() const override;
     void discardInput() override;
@@ -25,10 +28,11 @@ public:
 
 private:
     void onError(QSerialPort::SerialPortError error);
-    QString openFailureText(const QString &path) const;
+    QString openFailureText(const QString &path);
     static bool openPast(QSerialPort &port);
 
     CatalogSource m_catalog;
     QSerialPort m_port;
     bool m_opening = false;
+    Failure m_failure = Failure::None;
 };

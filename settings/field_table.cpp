@@ -55,4 +55,10 @@ const std::array<int, 4> &hiddenOrder()
     return kHidden;
 }
 
+QString modeCaption(int bit)
+{
+    static const char *const Captions[ModeFlagCount] = {"Virgin Bit", "Reverse Mode", "Rev Cancel", "Lipo Mode"};
+    return bit >= 0 && bit < ModeFlagCount ? QLatin1String(Captions[bit]) : QString();
+}
+
 } // namespace fields

@@ -52,4 +52,9 @@ QString tooltip(int index);
 const std::array<int, 9> &visibleOrder();
 const std::array<int, 4> &hiddenOrder();
 
+// The caption of mode flag `bit` (0..3) of the block's last byte: "Virgin Bit",
+// "Reverse Mode", "Rev Cancel", "Lipo Mode".
+constexpr int ModeFlagCount = 4;
+QString modeCaption(int bit);
+
 } // namespace fields

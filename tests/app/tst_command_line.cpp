@@ -1,5 +1,5 @@
 // --version and --help: answered from a terminal without a display, before any window exists.
-#include "app/app_identity.h"
+#include "platform/app_identity.h"
 #include "app/command_line.h"
 
 #include <QProcess>
