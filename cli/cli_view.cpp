@@ -41,7 +41,7 @@ void CliView::settingsAccepted(const QString &block)
 {
     m_lastBlock = block;
     SettingsState state;
-    if (showInto(state, block, m_console, m_outcome, settingsreply::UnreadableText))
+    if (showInto(state, block, m_console, m_outcome, settingsreply::unreadableText()))
         m_shown = state;
 }
 
@@ -51,7 +51,7 @@ std::optional<QString> CliView::makeWriteData(const QString &readData)
     SettingsState state;
     if (m_base) {
         state = *m_base;
-    } else if (!showInto(state, readData, m_console, m_outcome, settingsreply::UnreadableText)) {
+    } else if (!showInto(state, readData, m_console, m_outcome, settingsreply::unreadableText())) {
         return std::nullopt;
     }
     for (const auto &[index, value] : std::as_const(m_edits)) {

@@ -76,7 +76,7 @@ cli::Exit ConsoleMessageLine::exitFor(const QString &redText)
     if (redText == QLatin1String("Verify was NG."))
         return cli::Exit::VerifyNg;
     // A reply that came but could not be read, and a write refused before anything was sent.
-    if (redText == settingsreply::UnreadableLine || redText == QLatin1String("Nothing was written to the ZX."))
+    if (redText == settingsreply::unreadableLine() || redText == QLatin1String("Nothing was written to the ZX."))
         return cli::Exit::Refused;
     // "RS232 communication fault.", "ZX cannot be set.", "ComPort cannot be opened."
     return cli::Exit::Failed;
