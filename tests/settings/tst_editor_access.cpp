@@ -2,8 +2,6 @@
 // fields' names for screen readers, and the keyboard.
 #include "settings_world.h"
 
-#include "editor/field_words.h"
-
 #include <QAccessible>
 #include <QAccessibleInterface>
 #include <QSignalSpy>
@@ -128,13 +126,6 @@ private Q_SLOTS:
             QCOMPARE(w.editor.fieldColour(m.field), Red); // red and bold together
     }
 
-    void writeButtonTips()
-    {
-        QCOMPARE(ChangeMarks::writeButtonTip(0), "No field changed");
-        QCOMPARE(ChangeMarks::writeButtonTip(1), "Writes 1 changed field");
-        QCOMPARE(ChangeMarks::writeButtonTip(3), "Writes 3 changed fields");
-    }
-
     // The marks go with the block they were counted against.
     void marksClear()
     {
@@ -239,15 +230,6 @@ private Q_SLOTS:
         QCOMPARE(w.field(s.field)->text(), s.after);
     }
 
-    void arrowKeysLeaveDisabledLimiter()
-    {
-        EditorWorld w;
-        w.field(7)->setText("200");
-        w.editor.ChkCurLimOff()->setChecked(true);
-        QTest::keyClick(w.field(7), Qt::Key_Up);
-        QVERIFY(w.field(7)->text().isEmpty() && w.spin(7)->value() == 200);
-    }
-
     // Typed out of range, the range shows beside the field at once; it goes when the value is good.
     void rangeTipWhileTyping()
     {
@@ -290,15 +272,6 @@ private Q_SLOTS:
         QVERIFY(!w.editor.MakeWriteData(worked::Block));
         QCOMPARE(w.editor.refusedField(), focused < 0 ? nullptr : w.field(focused));
         QCOMPARE(QApplication::focusWidget(), w.field(focused < 0 ? 0 : focused));
-    }
-
-    void words()
-    {
-        QCOMPARE(fieldwords::description(6, "changed, was 5"), "volts, 2.5 to 6, changed, was 5");
-        QStringList units;
-        for (int i : fields::visibleOrder())
-            units << fieldwords::unit(i);
-        QCOMPARE(units.join(' '), "hertz hertz microseconds volts amperes amperes seconds percent percent");
     }
 };
 
