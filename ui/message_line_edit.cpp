@@ -22,7 +22,9 @@ void MessageLineEdit::ShowMessage(const QString &text, int colour)
     p.setColor(QPalette::Inactive, QPalette::Text, colourFromBgr(colour));
     setPalette(p);
     // What the colour says, for those who do not see it.
-    setAccessibleDescription(colour == Red ? QCoreApplication::translate("MessageLineEdit", "error") : QString());
+    const QString meaning = colour == Red ? QCoreApplication::translate("MessageLineEdit", "error") : QString();
+    if (accessibleDescription() != meaning)
+        setAccessibleDescription(meaning);
     setText(text);
     setCursorPosition(0); // a long message shows its beginning, not its end
     // Announced each time, even when a message repeats the last one.
