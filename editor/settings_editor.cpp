@@ -8,15 +8,27 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPalette>
+#include <utility>
 
 SettingsEditor::SettingsEditor(QWidget *window, QWidget *fraTmp, MessageBoxes &boxes, QObject *parent)
     : QObject(parent), m_boxes(boxes), m_w(window, fraTmp)
 {
     for (int i = 0; i < fields::Count; ++i) {
-        connect(TxtData(i), &QLineEdit::textChanged, this, [this, i] { TxtData_Change(i); });
+        // A user's edit is told (textEdited) before the change is handled (textChanged).
+        connect(TxtData(i), &QLineEdit::textEdited, this, [this, i] { m_editedField = i; });
+        connect(TxtData(i), &QLineEdit::textChanged, this, [this, i] {
+            TxtData_Change(i);
+            refreshMarks();
+            if (std::exchange(m_editedField, -1) == i)
+                updateRangeTip(i);
+        });
         connect(UpDownData(i), &SpinButton::valueChanged, this, [this, i] { UpDownData_Change(i); });
+        TxtData(i)->installEventFilter(this);
     }
-    connect(ChkCurLimOff(), &QCheckBox::toggled, this, [this] { ChkCurLimOff_Click(); });
+    connect(ChkCurLimOff(), &QCheckBox::toggled, this, [this] {
+        ChkCurLimOff_Click();
+        refreshMarks();
+    });
 }
 
 void SettingsEditor::MainIni()
@@ -33,6 +45,7 @@ void SettingsEditor::MainIni()
 
 void SettingsEditor::ClearDisplay()
 {
+    m_holdMarks = true;
     ChkCurLimOff()->setChecked(false);
     for (int i = 0; i < fields::Count; ++i) {
         setFieldText(i, QString());
@@ -41,6 +54,10 @@ void SettingsEditor::ClearDisplay()
     }
     TxtZxType()->setText(QString());
     TxtVer()->setText(QString());
+    // Nothing is shown any more, so nothing counts as changed.
+    m_marks.clear();
+    m_holdMarks = false;
+    refreshMarks();
 }
 
 void SettingsEditor::TxtData_Change(int i)
@@ -120,6 +137,8 @@ void SettingsEditor::setFieldColour(int i, int bgr)
     QPalette p = field->palette();
     p.setColor(QPalette::Text, colourFromBgr(bgr));
     field->setPalette(p);
+    if (bgr == Black && i == m_tipField)
+        updateRangeTip(i); // back in range: the range need not stand beside it any more
 }
 
 int SettingsEditor::fieldColour(int i) const

@@ -1,8 +1,11 @@
 #pragma once
+#include "settings/block_assembly.h"
 #include "settings/field_table.h"
 #include "settings/settings_reply.h"
+#include "editor/change_marks.h"
 #include "editor/settings_widgets.h"
 
+#include <QList>
 #include <QObject>
 #include <QString>
 #include <array>
@@ -13,9 +16,6 @@ class QLabel;
 class QLineEdit;
 class QWidget;
 class SpinButton;
-
-// Where a settings block came from: a reply of the controller or a settings file.
-enum class BlockSource { Device, File };
 
 // What ShowReadData made of a block.
 enum class DecodeResult {
@@ -31,6 +31,10 @@ enum class DecodeResult {
 //
 // Every text or value the program writes runs the same handlers as typing does, so
 // fields filled from a reply or a file are checked and coloured like typed ones.
+//
+// Once a block is shown, each value the user changes afterwards is marked: bold text, a
+// tooltip line with the block's value and "changed, was …" for screen readers. The
+// marks go when the next block is shown or a write has been verified.
 class SettingsEditor : public QObject {
     Q_OBJECT
 public:
@@ -56,8 +60,23 @@ public:
     // Checks the fields and builds the block to write into WriteData. Bytes the tool
     // does not own come from `readData`, the controller's last reply; when there is
     // none, from the last block accepted from a settings file.
+    // When it refuses values, the focus goes to the first one on screen after the box.
     bool MakeWriteData(const QString &readData);
     const QString &WriteData() const { return m_writeData; }
+    // The field the last refusal put the focus on; null when it named none.
+    QLineEdit *refusedField() const { return m_refusedField; }
+
+    // A write of `block` was read back unchanged: the controller now holds it, so the
+    // values are counted as changed against it from now on.
+    void markWritten(const QString &block);
+    // Visible values changed since the last block shown (field 7 and "Off" count once).
+    int changedCount() const { return m_changedCount; }
+    bool isMarkedChanged(int i) const;
+    bool isOffMarkedChanged() const;
+
+    // The visible editing widgets in reading order: fields top to bottom, "Off" right
+    // after the current limiter field.
+    QList<QWidget *> readingOrder() const;
 
     // The editor's handlers; the widgets' signals call them.
     void TxtData_Change(int index);
@@ -84,6 +103,13 @@ public:
 Q_SIGNALS:
     // "Setting Data Write" may (true) or may not (false) be used now.
     void writeAllowed(bool enabled);
+    // The number of changed values a write would send has become `count`.
+    void changesCounted(int count);
+
+protected:
+    // Up and Down in a field step it like its spin button; a field the user has typed
+    // out of range shows its range beside it.
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void setFieldText(int i, const QString &text);
@@ -92,6 +118,11 @@ private:
     void turnCurrentLimiterOff();
     void applyOffCheck();
     DecodeResult refuse(DecodeResult result, const QString &message);
+    QLineEdit *firstRefused(const assembly::FieldStates &states, bool curLimOff) const;
+    void refreshMarks();
+    void refreshMark(int i);
+    void refreshOffMark();
+    void updateRangeTip(int i);
 
     MessageBoxes &m_boxes;
     SettingsWidgets m_w;
@@ -100,4 +131,10 @@ private:
     float m_curLimData = 0;
     QString m_writeData;
     QString m_lastFileBlock;
+    ChangeMarks m_marks;
+    int m_changedCount = -1; // -1 until first counted, so the first count is told
+    int m_tipField = -1; // the field whose range tip is showing
+    QLineEdit *m_refusedField = nullptr;
+    int m_editedField = -1; // the field the user has just edited, until its change is handled
+    bool m_holdMarks = false; // a block is being shown or blanked: mark once at its end
 };

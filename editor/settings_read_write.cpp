@@ -48,6 +48,7 @@ DecodeResult SettingsEditor::ShowReadData(const QString &text, BlockSource sourc
         break;
     }
 
+    m_holdMarks = true;
     for (const block::Step &step : block::read(text)) {
         switch (step.kind) {
         case block::Step::Kind::ZxType:
@@ -70,6 +71,14 @@ DecodeResult SettingsEditor::ShowReadData(const QString &text, BlockSource sourc
     }
     if (source == BlockSource::File)
         m_lastFileBlock = text.left(block::Length);
+    // What the widgets show now is what later edits are compared with.
+    ChangeMarks::Shown shown;
+    for (int i = 0; i < fields::Count; ++i)
+        shown.texts[size_t(i)] = TxtData(i)->text();
+    shown.curLimOff = ChkCurLimOff()->isChecked();
+    m_marks.setBaseline(shown, source);
+    m_holdMarks = false;
+    refreshMarks();
     Q_EMIT writeAllowed(true);
     return DecodeResult::Accepted;
 }
@@ -96,8 +105,12 @@ bool SettingsEditor::MakeWriteData(const QString &readData)
         states[size_t(i)] = {texts[size_t(i)], isOutOfRange(i)};
     }
     const bool off = ChkCurLimOff()->isChecked();
+    m_refusedField = nullptr;
     if (assembly::firstUnusableField(states, off) >= 0) {
         m_boxes.show(tr(AbnormalText), MessageBoxes::Icon::Information, MessageBoxes::Buttons::Ok);
+        m_refusedField = firstRefused(states, off);
+        if (m_refusedField)
+            m_refusedField->setFocus(Qt::OtherFocusReason);
         return false;
     }
     const QString &source = assembly::isCopySource(readData) ? readData : m_lastFileBlock;
@@ -107,4 +120,20 @@ bool SettingsEditor::MakeWriteData(const QString &readData)
     }
     m_writeData = assembly::build(texts, off, source);
     return true;
+}
+
+// After the box the user lands on the first value on screen, top to bottom, that kept
+// the block from being built. Hidden fields cannot take the focus.
+QLineEdit *SettingsEditor::firstRefused(const assembly::FieldStates &states, bool curLimOff) const
+{
+    for (int i : fields::visibleOrder()) {
+        // Field i alone as it stands, every other field holding a value that can be written.
+        assembly::FieldStates alone;
+        for (int k = 0; k < fields::Count; ++k)
+            alone[size_t(k)] =
+                k == i ? states[size_t(k)] : assembly::FieldState {numtext::shortestText(MinData(k)), false};
+        if (assembly::firstUnusableField(alone, curLimOff) == i)
+            return TxtData(i);
+    }
+    return nullptr;
 }

@@ -1,4 +1,5 @@
 #include "editor/settings_widgets.h"
+#include "editor/field_words.h"
 #include "editor/spin_button.h"
 #include "platform/gui/twips.h"
 
@@ -6,6 +7,7 @@
 #include <QFontMetricsF>
 #include <QLabel>
 #include <QLineEdit>
+#include <QToolButton>
 #include <QValidator>
 
 namespace {
@@ -102,6 +104,7 @@ SettingsWidgets::SettingsWidgets(QWidget *window, QWidget *fraTmp)
         twips::place(spin, spinLeft, top, SpinWidth, FieldHeight);
         upDownData[size_t(i)] = spin;
         units[size_t(i)] = label(parent, QLatin1String(s.unit), name("LblUnit", i), unitLeft, top, 420);
+        nameForScreenReaders(i);
     };
 
     int top = VisibleTop;
@@ -139,4 +142,18 @@ SettingsWidgets::SettingsWidgets(QWidget *window, QWidget *fraTmp)
     label(fraTmp, QStringLiteral("ROM Version"), QStringLiteral("LblVer"), VersionCaptionLeft, top,
           VersionFieldLeft - VersionCaptionLeft);
     txtVer = textBox(fraTmp, QStringLiteral("TxtVer"), VersionFieldLeft, top);
+}
+
+// A screen reader announces the field by its caption, then its unit and range in words;
+// the unit label belongs to the field, and the arrows say which field they step.
+void SettingsWidgets::nameForScreenReaders(int i)
+{
+    QLineEdit *field = txtData[size_t(i)];
+    field->setAccessibleName(QLatin1String(fields::row(i).caption));
+    field->setAccessibleDescription(fieldwords::description(i));
+    units[size_t(i)]->setBuddy(field);
+    SpinButton *spin = upDownData[size_t(i)];
+    spin->setAccessibleName(QLatin1String(fields::row(i).caption));
+    spin->upButton()->setAccessibleName(fieldwords::increase(i));
+    spin->downButton()->setAccessibleName(fieldwords::decrease(i));
 }

@@ -23,4 +23,7 @@ struct SettingsWidgets {
     std::array<QCheckBox *, 4> chkMode {};
     QLineEdit *txtZxType = nullptr;
     QLineEdit *txtVer = nullptr;
+
+private:
+    void nameForScreenReaders(int i);
 };

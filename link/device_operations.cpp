@@ -206,8 +206,10 @@ void DeviceOperations::VerifySettings(const QString &written)
     const bool readBack = SetReadData();
     if (cancelled())
         return;
-    if (readBack && m_readData == written)
+    if (readBack && m_readData == written) {
+        m_view.settingsVerified(written);
         return;
+    }
     m_line.ShowMessage(tr(VerifyNg), MessageLine::Red);
     m_link.setCommError(true);
 }

@@ -23,6 +23,8 @@ public:
     // own (taken from `readData`, the controller's last block). Nothing when the values
     // cannot be written; the view has told the user why.
     virtual std::optional<QString> makeWriteData(const QString &readData) = 0;
+    // A written block was read back unchanged: the controller holds it now.
+    virtual void settingsVerified(const QString &block) { (void)block; }
     // The controller sent its run log (the whole reply, echo included).
     virtual void runLogFetched(const QString &reply) = 0;
 };

@@ -64,6 +64,9 @@ void FrmLog::buildWidgets()
         m_geo.place(ChkScaleLine[i], {180, 360, 1155, 255});
         connect(ChkScaleLine[i], &QCheckBox::toggled, this, [this, i] { ChkScaleLine_Click(i); });
     }
+    // Both boxes read "Scale Line"; a screen reader needs to hear which scale each one draws.
+    ChkScaleLine[0]->setAccessibleName(tr("Voltage scale lines"));
+    ChkScaleLine[1]->setAccessibleName(tr("Current scale lines"));
     Line1 = new LineSample(Frame2, VoltColour, 2);
     Line1->setObjectName(QStringLiteral("Line1"));
     Line1->setLine(m_geo, {180, 300}, {1080, 300});
@@ -74,6 +77,7 @@ void FrmLog::buildWidgets()
     PicLog = new ImageSurface(this);
     PicLog->setObjectName(QStringLiteral("PicLog"));
     m_geo.place(PicLog, {540, 1020, 3855, 495});
+    PicLog->setAccessibleName(tr("Run log graph"));
 
     CmdClose = new QPushButton(tr("Close"), this);
     CmdClose->setObjectName(QStringLiteral("CmdClose"));

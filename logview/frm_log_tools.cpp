@@ -2,6 +2,7 @@
 // a compared run and the picture of the graph. None of it changes the default drawing.
 #include "frm_log.h"
 #include "graph_interaction.h"
+#include "graph_summary.h"
 #include "graph_menu.h"
 #include "graph_overlay.h"
 #include "log_file_access.h"
@@ -58,6 +59,7 @@ void FrmLog::storeChanged()
 
 void FrmLog::showStatistics()
 {
+    PicLog->setAccessibleDescription(graphSummary(m_statistics));
     Strip->setStatistics(striptext::statistics(m_statistics, m_comparison ? &m_comparisonStatistics : nullptr));
 }
 

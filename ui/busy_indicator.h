@@ -29,6 +29,7 @@ Q_SIGNALS:
 
 private:
     void setColour(int bgr);
+    void describe(bool busy);
 
     QPointer<ShapeLed> m_shape;
     QTimer m_tmrLed;

@@ -1,6 +1,7 @@
 #include "frm_main.h"
 
 #include "busy_indicator.h"
+#include "command_button.h"
 #include "command_button_panel.h"
 #include "layout_font.h"
 #include "logo_widget.h"
@@ -67,6 +68,12 @@ FrmMain::FrmMain(SerialPort &MSComm, MessageBoxes &boxes, QWidget *parent) : QMa
         buttons, [this] { return m_MSComm.isOpen(); }, [this] { return !m_editor->TxtData(0)->text().isEmpty(); });
     connect(m_editor, &SettingsEditor::writeAllowed, this,
             [this](bool allowed) { m_buttons->setWriteAllowed(allowed); });
+    // The write button tells how many values it would change in the controller.
+    auto *write = m_cmdZxCom[DeviceOperations::SettingDataWrite];
+    write->setToolTip(ChangeMarks::writeButtonTip(0));
+    connect(m_editor, &SettingsEditor::changesCounted, write,
+            [write](int count) { write->setToolTip(ChangeMarks::writeButtonTip(count)); });
+    setReadingOrder();
 
     resize(twips::toPixels(ClientWidth), twips::toPixels(DesignHeight) + menuBar()->sizeHint().height());
 }
@@ -76,12 +83,22 @@ FrmMain::~FrmMain() = default;
 void FrmMain::buildCommandButtons()
 {
     for (int i = 0; i < CommandCount; ++i) {
-        auto *b = new QPushButton(DeviceOperations::caption(i), m_client);
+        auto *b = new CommandButton(i, m_client);
         b->setObjectName(QStringLiteral("CmdZxCom_%1").arg(i));
         twips::place(b, CommandLeft, CommandTops[size_t(i)], CommandWidth, CommandHeight);
         connect(b, &QPushButton::clicked, this, [this, i] { Q_EMIT commandClicked(i); });
         m_cmdZxCom[size_t(i)] = b;
     }
+}
+
+// Tab follows the reading order: the buttons top to bottom, the settings top to bottom,
+// then the message line.
+void FrmMain::setReadingOrder()
+{
+    QList<QWidget *> order(m_cmdZxCom.begin(), m_cmdZxCom.end());
+    order << m_editor->readingOrder() << m_txtMsg;
+    for (qsizetype k = 1; k < order.size(); ++k)
+        setTabOrder(order[k - 1], order[k]);
 }
 
 void FrmMain::buildStatusArea()

@@ -83,6 +83,7 @@ protected:
 private:
     void buildCommandButtons();
     void buildStatusArea();
+    void setReadingOrder();
 
     SerialPort &m_MSComm;
     QWidget *m_client = nullptr;

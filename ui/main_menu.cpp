@@ -1,5 +1,6 @@
 #include "main_menu.h"
 
+#include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -25,5 +26,10 @@ MainMenu MainMenu::build(QMenuBar *bar)
     m.mnuSaveLog = named(m.mnuLog->addAction(QStringLiteral("&Save")), "mnuSaveLog");
     m.mnuCom = named(bar->addAction(QStringLiteral("&ComPort")), "mnuCom");
     m.mnuEnd = named(bar->addAction(QStringLiteral("&Exit")), "mnuEnd");
+    // The usual keys for opening, saving and quitting; the submenu shows the first two
+    // beside their items.
+    m.mnuOpen->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    m.mnuSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    m.mnuEnd->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     return m;
 }

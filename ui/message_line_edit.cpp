@@ -2,10 +2,15 @@
 
 #include "platform/gui/colours.h"
 
+#include <QAccessible>
+#include <QCoreApplication>
+
 MessageLineEdit::MessageLineEdit(QWidget *parent) : QLineEdit(parent)
 {
     setReadOnly(true);
-    setFocusPolicy(Qt::ClickFocus);
+    // Tab reaches it, so the keyboard can select and copy a message.
+    setFocusPolicy(Qt::StrongFocus);
+    setAccessibleName(QCoreApplication::translate("MessageLineEdit", "Message"));
 }
 
 void MessageLineEdit::ShowMessage(const QString &text, int colour)
@@ -16,7 +21,14 @@ void MessageLineEdit::ShowMessage(const QString &text, int colour)
     p.setColor(QPalette::Active, QPalette::Text, colourFromBgr(colour));
     p.setColor(QPalette::Inactive, QPalette::Text, colourFromBgr(colour));
     setPalette(p);
+    // What the colour says, for those who do not see it.
+    const QString meaning = colour == Red ? QCoreApplication::translate("MessageLineEdit", "error") : QString();
+    if (accessibleDescription() != meaning)
+        setAccessibleDescription(meaning);
     setText(text);
     setCursorPosition(0); // a long message shows its beginning, not its end
+    // Announced each time, even when a message repeats the last one.
+    QAccessibleValueChangeEvent changed(this, text);
+    QAccessible::updateAccessibility(&changed);
     Q_EMIT messageShown(text, colour);
 }

@@ -11,14 +11,16 @@ WindowOperationsView::WindowOperationsView(CommandButtonPanel &buttons, Settings
 
 void WindowOperationsView::operationStarted(int)
 {
+    m_writeRefused = false;
     m_buttons.lockForOperation();
 }
 
 void WindowOperationsView::operationEnded(int index)
 {
     m_buttons.unlockAfterOperation();
-    // After "Data Get" the focus stays in the log window that has just opened.
-    if (index != DeviceOperations::DataGet)
+    // After "Data Get" the focus stays in the log window that has just opened; after a
+    // refused write, on the first value that kept it from being written.
+    if (index != DeviceOperations::DataGet && !m_writeRefused)
         m_buttons.setFocus(index);
 }
 
@@ -34,9 +36,16 @@ void WindowOperationsView::settingsAccepted(const QString &block)
 
 std::optional<QString> WindowOperationsView::makeWriteData(const QString &readData)
 {
-    if (!m_editor.MakeWriteData(readData))
+    if (!m_editor.MakeWriteData(readData)) {
+        m_writeRefused = m_editor.refusedField() != nullptr;
         return std::nullopt;
+    }
     return m_editor.WriteData();
+}
+
+void WindowOperationsView::settingsVerified(const QString &block)
+{
+    m_editor.markWritten(block);
 }
 
 void WindowOperationsView::runLogFetched(const QString &reply)

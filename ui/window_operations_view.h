@@ -16,10 +16,12 @@ public:
     void clearDisplay() override;
     void settingsAccepted(const QString &block) override;
     std::optional<QString> makeWriteData(const QString &readData) override;
+    void settingsVerified(const QString &block) override;
     void runLogFetched(const QString &reply) override;
 
 private:
     CommandButtonPanel &m_buttons;
     SettingsEditor &m_editor;
     LogViewer &m_viewer;
+    bool m_writeRefused = false; // the editor has put the focus on a value to mend
 };

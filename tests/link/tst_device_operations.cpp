@@ -204,10 +204,13 @@ private Q_SLOTS:
             QVERIFY(w.field(0) == fieldsBefore && w.ops->ReadData() == customBlock(5));
         if (c.sent.contains(Block)) // the block got through even when an echo was lost
             QCOMPARE(w.sim.settingsBlock(), w.sim.received()[1].text);
-        // Blank fields lock writing, and the focus never goes to a locked button.
+        // Blank fields lock writing, and the focus never goes to a locked button; a refused
+        // write leaves it on the value to mend.
         const bool writable = !w.field(0).isEmpty();
+        const bool refused = c.lastLine == NothingWritten;
         QCOMPARE(w.enabled(), QList<bool>({true, writable, true, true, true}));
-        QCOMPARE(w.cmd[c.op]->hasFocus(), c.op == Read || writable);
+        QCOMPARE(w.cmd[c.op]->hasFocus(), !refused && (c.op == Read || writable));
+        QCOMPARE(w.editor->TxtData(0)->hasFocus(), refused);
     }
 
     void dataGetReplacesTheLogOrLeavesItAlone()

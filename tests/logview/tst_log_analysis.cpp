@@ -4,6 +4,7 @@
 #include "logview/graph_interaction.h"
 #include "logview/graph_menu.h"
 #include "logview/graph_overlay.h"
+#include "logview/graph_summary.h"
 #include "logdata/log_statistics.h"
 #include "logview/log_status_strip.h"
 #include "logdata/log_store.h"
@@ -16,6 +17,8 @@
 #include "tests/support/scripted_file_dialogs.h"
 #include "tests/support/test_output.h"
 
+#include <QAccessible>
+#include <QAccessibleInterface>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -111,10 +114,50 @@ struct Stats {
 };
 } // namespace
 Q_DECLARE_METATYPE(Stats)
+Q_DECLARE_METATYPE(LogStore)
 
 class TstLogAnalysis : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    // The run in one sentence, for a screen reader.
+    void summary_data()
+    {
+        QTest::addColumn<LogStore>("store");
+        QTest::addColumn<QString>("sentence");
+        QTest::newRow("gaps") << storeOf({{0, 8, 10}, {1, 7.5, 20}, {2, -1, 30}, {3, 7, -1}, {5, 8.5, 40}})
+                              << "Run of 5 s with 3 s missing: voltage 7.00 to 8.50 V, lowest at 3 s; "
+                                 "current peak 40.0 A at 5 s, average 25.0 A; 28 mAh drawn.";
+        QTest::newRow("all missing") << storeOf({}) << "The run log holds no data.";
+        QTest::newRow("current only") << storeOf({{6, -1, 50}, {7, -1, 60}})
+                                      << "Run of 2 s with 8 s missing: no voltage; current peak 60.0 A at 7 s, "
+                                         "average 55.0 A; 31 mAh drawn.";
+        QTest::newRow("voltage only") << storeOf({{0, 7.4f, -1}})
+                                      << "Run of 1 s with 1 s missing: voltage 7.40 to 7.40 V, lowest at 0 s; "
+                                         "no current.";
+    }
+    void summary()
+    {
+        QFETCH(LogStore, store);
+        QFETCH(QString, sentence);
+        QCOMPARE(graphSummary(computeStatistics(store)), sentence);
+    }
+
+    // Both boxes read "Scale Line"; a screen reader tells them apart, and hears the run.
+    void accessibleNames()
+    {
+        World w;
+        FrmLog f(w.store, w.ini, {0, 0}, nullptr);
+        auto text = [](QObject *o, QAccessible::Text t) { return QAccessible::queryAccessibleInterface(o)->text(t); };
+        QCOMPARE(f.ChkScaleLine[0]->text() + '/' + f.ChkScaleLine[1]->text(), "Scale Line/Scale Line");
+        QCOMPARE(text(f.ChkScaleLine[0], QAccessible::Name), "Voltage scale lines");
+        QCOMPARE(text(f.ChkScaleLine[1], QAccessible::Name), "Current scale lines");
+        QCOMPARE(text(f.PicLog, QAccessible::Name), "Run log graph");
+        QCOMPARE(text(f.PicLog, QAccessible::Description), graphSummary(computeStatistics(w.store)));
+        w.store = storeOf({});
+        f.storeChanged();
+        QCOMPARE(text(f.PicLog, QAccessible::Description), "The run log holds no data.");
+    }
+
     void statistics_data()
     {
         QTest::addColumn<Stats>("s");
