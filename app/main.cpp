@@ -5,8 +5,10 @@
 #include "platform/posix_system.h"
 
 #include <QApplication>
-#include <cstdio>
+#include <QLocale>
 #include <QTimer>
+#include <QTranslator>
+#include <cstdio>
 
 int main(int argc, char *argv[])
 {
@@ -24,6 +26,18 @@ int main(int argc, char *argv[])
     QGuiApplication::setDesktopFileName(QStringLiteral("zx316b-link"));
     // The program ends when the main window closes, not when the first dialog does.
     QApplication::setQuitOnLastWindowClosed(false);
+
+    // The texts in the user's language, when a translation is installed beside the program
+    // or in the shared folder of an installed copy; English otherwise.
+    QTranslator translator;
+    const QString here = QApplication::applicationDirPath();
+    for (const QString &folder :
+         {here + QStringLiteral("/translations"), here + QStringLiteral("/../share/zx316b-link/translations")}) {
+        if (translator.load(QLocale(), QStringLiteral("zx316b-link"), QStringLiteral("_"), folder)) {
+            QApplication::installTranslator(&translator);
+            break;
+        }
+    }
 
     Application shell(ShellPlace::ofThisProcess());
     // A kill, Ctrl+C or a closed terminal ends the program as Exit does: the port closed

@@ -4,6 +4,7 @@
 #include "platform/gui/twips.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QFontMetricsF>
 #include <QLabel>
 #include <QLineEdit>
@@ -94,8 +95,8 @@ SettingsWidgets::SettingsWidgets(QWidget *window, QWidget *fraTmp)
     auto makeRow = [this](QWidget *parent, int i, int captionLeft, int captionWidth, int fieldLeft, int spinLeft,
                           int unitLeft, int top) {
         const FieldSpec &s = fields::row(i);
-        captions[size_t(i)] =
-            label(parent, QLatin1String(s.caption), name("LblData", i), captionLeft, top, captionWidth);
+        captions[size_t(i)] = label(parent, QCoreApplication::translate("SettingsEditor", s.caption),
+                                    name("LblData", i), captionLeft, top, captionWidth);
         QLineEdit *field = textBox(parent, name("TxtData", i), fieldLeft, top);
         field->setValidator(new LengthLimit(s.maxLength, field));
         txtData[size_t(i)] = field;
@@ -103,7 +104,8 @@ SettingsWidgets::SettingsWidgets(QWidget *window, QWidget *fraTmp)
         spin->setObjectName(name("UpDownData", i));
         twips::place(spin, spinLeft, top, SpinWidth, FieldHeight);
         upDownData[size_t(i)] = spin;
-        units[size_t(i)] = label(parent, QLatin1String(s.unit), name("LblUnit", i), unitLeft, top, 420);
+        units[size_t(i)] = label(parent, QCoreApplication::translate("SettingsEditor", s.unit), name("LblUnit", i),
+                                 unitLeft, top, 420);
         nameForScreenReaders(i);
     };
 
@@ -113,7 +115,7 @@ SettingsWidgets::SettingsWidgets(QWidget *window, QWidget *fraTmp)
         const int captionEnd = i == fields::CurrentLimit ? OffLeft : FieldLeft;
         makeRow(window, i, CaptionLeft, captionEnd - CaptionLeft, FieldLeft, SpinLeft, UnitLeft, top);
         if (i == fields::CurrentLimit) {
-            chkCurLimOff = new QCheckBox(QStringLiteral("Off"), window);
+            chkCurLimOff = new QCheckBox(QCoreApplication::translate("SettingsEditor", "Off"), window);
             chkCurLimOff->setObjectName(QStringLiteral("ChkCurLimOff"));
             twips::place(chkCurLimOff, OffLeft, top, FieldLeft - OffLeft - 60, FieldHeight);
         }
@@ -128,19 +130,20 @@ SettingsWidgets::SettingsWidgets(QWidget *window, QWidget *fraTmp)
                 HiddenUnitLeft, top);
         top += HiddenStep;
     }
-    label(fraTmp, QStringLiteral("ZX Type"), QStringLiteral("LblZxType"), HiddenCaptionLeft, top,
-          HiddenFieldLeft - HiddenCaptionLeft);
+    label(fraTmp, QCoreApplication::translate("SettingsEditor", "ZX Type"), QStringLiteral("LblZxType"),
+          HiddenCaptionLeft, top, HiddenFieldLeft - HiddenCaptionLeft);
     txtZxType = textBox(fraTmp, QStringLiteral("TxtZxType"), HiddenFieldLeft, top);
 
     for (int b = 0; b < 4; ++b) {
-        auto *box = new QCheckBox(fields::modeCaption(b), fraTmp);
+        auto *box =
+            new QCheckBox(QCoreApplication::translate("SettingsEditor", fields::modeCaption(b).toUtf8()), fraTmp);
         box->setObjectName(name("ChkMode", b));
         // Highest bit on top.
         twips::place(box, ModeLeft, HiddenTop + (3 - b) * ModeStep, 2400, FieldHeight);
         chkMode[size_t(b)] = box;
     }
-    label(fraTmp, QStringLiteral("ROM Version"), QStringLiteral("LblVer"), VersionCaptionLeft, top,
-          VersionFieldLeft - VersionCaptionLeft);
+    label(fraTmp, QCoreApplication::translate("SettingsEditor", "ROM Version"), QStringLiteral("LblVer"),
+          VersionCaptionLeft, top, VersionFieldLeft - VersionCaptionLeft);
     txtVer = textBox(fraTmp, QStringLiteral("TxtVer"), VersionFieldLeft, top);
 }
 

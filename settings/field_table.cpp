@@ -1,4 +1,6 @@
 #include "settings/field_table.h"
+
+#include <QtGlobal>
 #include "numtext/number_text.h"
 
 namespace fields {
@@ -8,19 +10,19 @@ using C = Conversion;
 
 // clang-format off
 constexpr std::array<FieldSpec, Count> kTable{{
-    { 0, "1",  "PWM frequency(at Min. load)", "Hz",  100.0f, 10000.0f,  100, 10000,  1, 5,  1, 2, C::Plain},
-    { 1, "2",  "PWM frequency(at Max. load)", "Hz",  100.0f, 10000.0f,  100, 10000,  1, 5,  5, 2, C::Plain},
-    { 2, "H1", "Neutral",                     "uS", 1020.0f,  2020.0f, 1020,  2020,  1, 4,  9, 2, C::Plain},
-    { 3, "H2", "High point(forward)",         "uS",  720.0f,  2320.0f,  720,  2320,  1, 4, 13, 2, C::Plain},
-    { 4, "H3", "High point(brake)",           "uS",  720.0f,  2320.0f,  720,  2320,  1, 4, 17, 2, C::Plain},
-    { 5, "3",  "Dead Band",                   "uS",    2.0f,    50.0f,    2,    50,  1, 2, 33, 1, C::Plain},
-    { 6, "4",  "Low Batt. Protection",        "V",     2.5f,     6.0f,   25,    60,  1, 4, 35, 1, C::Volt},
-    { 7, "5",  "Current Limiter",             "A",    50.0f,   300.0f,   50,   300, 10, 3, 39, 1, C::Current},
-    { 8, "8",  "Brake Max. Duty",             "%",     0.0f,   100.0f,    0,   100,  1, 3, 41, 1, C::Plain},
-    { 9, "H4", "Reverse Max Duty",            "%",     0.0f,   100.0f,    0,   100,  1, 3, 43, 1, C::Plain},
-    {10, "9",  "Neutral Brake",               "%",     0.0f,   100.0f,    0,   100,  1, 3, 45, 1, C::Percent},
-    {11, "7",  "Current Limit timer",         "Sec",   0.0f,   240.0f,    0,   240,  1, 3, 47, 1, C::Plain},
-    {12, "6",  "Current Limiter(Time Limit)", "A",    50.0f,   300.0f,   50,   300, 10, 3, 49, 1, C::Current},
+    { 0, "1",  QT_TRANSLATE_NOOP("SettingsEditor", "PWM frequency(at Min. load)"), QT_TRANSLATE_NOOP("SettingsEditor", "Hz"),  100.0f, 10000.0f,  100, 10000,  1, 5,  1, 2, C::Plain},
+    { 1, "2",  QT_TRANSLATE_NOOP("SettingsEditor", "PWM frequency(at Max. load)"), QT_TRANSLATE_NOOP("SettingsEditor", "Hz"),  100.0f, 10000.0f,  100, 10000,  1, 5,  5, 2, C::Plain},
+    { 2, "H1", QT_TRANSLATE_NOOP("SettingsEditor", "Neutral"),                     QT_TRANSLATE_NOOP("SettingsEditor", "uS"), 1020.0f,  2020.0f, 1020,  2020,  1, 4,  9, 2, C::Plain},
+    { 3, "H2", QT_TRANSLATE_NOOP("SettingsEditor", "High point(forward)"),         QT_TRANSLATE_NOOP("SettingsEditor", "uS"),  720.0f,  2320.0f,  720,  2320,  1, 4, 13, 2, C::Plain},
+    { 4, "H3", QT_TRANSLATE_NOOP("SettingsEditor", "High point(brake)"),           QT_TRANSLATE_NOOP("SettingsEditor", "uS"),  720.0f,  2320.0f,  720,  2320,  1, 4, 17, 2, C::Plain},
+    { 5, "3",  QT_TRANSLATE_NOOP("SettingsEditor", "Dead Band"),                   QT_TRANSLATE_NOOP("SettingsEditor", "uS"),    2.0f,    50.0f,    2,    50,  1, 2, 33, 1, C::Plain},
+    { 6, "4",  QT_TRANSLATE_NOOP("SettingsEditor", "Low Batt. Protection"),        QT_TRANSLATE_NOOP("SettingsEditor", "V"),     2.5f,     6.0f,   25,    60,  1, 4, 35, 1, C::Volt},
+    { 7, "5",  QT_TRANSLATE_NOOP("SettingsEditor", "Current Limiter"),             QT_TRANSLATE_NOOP("SettingsEditor", "A"),    50.0f,   300.0f,   50,   300, 10, 3, 39, 1, C::Current},
+    { 8, "8",  QT_TRANSLATE_NOOP("SettingsEditor", "Brake Max. Duty"),             QT_TRANSLATE_NOOP("SettingsEditor", "%"),     0.0f,   100.0f,    0,   100,  1, 3, 41, 1, C::Plain},
+    { 9, "H4", QT_TRANSLATE_NOOP("SettingsEditor", "Reverse Max Duty"),            QT_TRANSLATE_NOOP("SettingsEditor", "%"),     0.0f,   100.0f,    0,   100,  1, 3, 43, 1, C::Plain},
+    {10, "9",  QT_TRANSLATE_NOOP("SettingsEditor", "Neutral Brake"),               QT_TRANSLATE_NOOP("SettingsEditor", "%"),     0.0f,   100.0f,    0,   100,  1, 3, 45, 1, C::Percent},
+    {11, "7",  QT_TRANSLATE_NOOP("SettingsEditor", "Current Limit timer"),         QT_TRANSLATE_NOOP("SettingsEditor", "Sec"),   0.0f,   240.0f,    0,   240,  1, 3, 47, 1, C::Plain},
+    {12, "6",  QT_TRANSLATE_NOOP("SettingsEditor", "Current Limiter(Time Limit)"), QT_TRANSLATE_NOOP("SettingsEditor", "A"),    50.0f,   300.0f,   50,   300, 10, 3, 49, 1, C::Current},
 }};
 // clang-format on
 
@@ -57,7 +59,9 @@ const std::array<int, 4> &hiddenOrder()
 
 QString modeCaption(int bit)
 {
-    static const char *const Captions[ModeFlagCount] = {"Virgin Bit", "Reverse Mode", "Rev Cancel", "Lipo Mode"};
+    static const char *const Captions[ModeFlagCount] = {
+        QT_TRANSLATE_NOOP("SettingsEditor", "Virgin Bit"), QT_TRANSLATE_NOOP("SettingsEditor", "Reverse Mode"),
+        QT_TRANSLATE_NOOP("SettingsEditor", "Rev Cancel"), QT_TRANSLATE_NOOP("SettingsEditor", "Lipo Mode")};
     return bit >= 0 && bit < ModeFlagCount ? QLatin1String(Captions[bit]) : QString();
 }
 

@@ -103,7 +103,7 @@ void FrmMain::setReadingOrder()
 
 void FrmMain::buildStatusArea()
 {
-    label(m_client, QStringLiteral("Busy"), "LblBusy", 2340, 4080, 555, 195);
+    label(m_client, tr("Busy"), "LblBusy", 2340, 4080, 555, 195);
     m_shpLed = new ShapeLed(m_client);
     m_shpLed->setObjectName(QStringLiteral("ShpLED"));
     twips::place(m_shpLed, 2880, 4080, 255, 135);
@@ -113,13 +113,13 @@ void FrmMain::buildStatusArea()
     m_imgLogo->setObjectName(QStringLiteral("ImgLogo"));
     twips::place(m_imgLogo, 4620, 4140, 1515, 435);
 
-    label(m_client, QStringLiteral("Message"), "LblMessage", 180, 4380, 1515, 195);
+    label(m_client, tr("Message"), "LblMessage", 180, 4380, 1515, 195);
     m_txtMsg = new MessageLineEdit(m_client);
     m_txtMsg->setObjectName(QStringLiteral("TxtMsg"));
     twips::place(m_txtMsg, 180, 4620, 4035, 315);
 
     m_lblProductName = label(m_client, QString(), "LblProductName", 4620, 4620, 1515, 195);
-    m_lblVersion = label(m_client, QStringLiteral("Version"), "LblVersion", 4620, 4800, 1515, 195);
+    m_lblVersion = label(m_client, tr("Version"), "LblVersion", 4620, 4800, 1515, 195);
 }
 
 void FrmMain::prepare(const QString &versionText, const QString &appTitle)
