@@ -6,7 +6,7 @@
 // single-byte text; what they hold is judged by the callers.
 namespace textfile {
 
-// What FileExists has always meant to the user: a file of that name, not a folder.
+// Whether a file of that name exists: a folder of that name does not count.
 bool exists(const QString &path);
 
 // Makes an empty file of that name, leaving an existing one as it is.

@@ -28,7 +28,7 @@ public:
     int nearestSecond(double x, int PW) const;
 
     // Seconds between grid lines: the first of 1, 2, 5, 10, 30, 60 that puts at most 18
-    // lines in view (30 at the default view, as the time scale has always been drawn).
+    // lines in view (30 at the default view, the 30-second grid of 0-540 s).
     int gridStep() const;
     // How many grid lines fall in view for `step`: multiples of it from start to before end.
     int gridLines(int step) const;

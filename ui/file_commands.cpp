@@ -100,7 +100,7 @@ void FileCommands::OpenDataFile(const QString &Filter)
     if (content.bytes.isEmpty())
         return;
 
-    // Single-byte text: every byte is one character, as the file has always been read.
+    // Single-byte text: every byte is one character, so 64 characters are 64 bytes.
     const QString text = QString::fromLatin1(content.bytes);
     if (settings) {
         ShowLoadedSettings(text);

@@ -17,7 +17,7 @@ MainMenu MainMenu::build(QMenuBar *bar)
 {
     MainMenu m;
     m.mnuFile = named(bar->addMenu(QCoreApplication::translate("FrmMain", "&File")), "mnuFile");
-    // The trailing blank is part of the caption as the program has always shown it.
+    // The trailing blank is part of the caption.
     m.mnuSet = named(m.mnuFile->addMenu(QCoreApplication::translate("FrmMain", "&Setting Data ")), "mnuSet");
     m.mnuOpen = named(m.mnuSet->addAction(QCoreApplication::translate("FrmMain", "&Open")), "mnuOpen");
     m.mnuSave = named(m.mnuSet->addAction(QCoreApplication::translate("FrmMain", "&Save")), "mnuSave");
