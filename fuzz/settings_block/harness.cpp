@@ -2,7 +2,7 @@
 // them, and checks what a shown block may lead to.
 #include "settings/settings_block.h"
 #include "editor/settings_editor.h"
-#include "platform/message_boxes.h"
+#include "fuzz/widget_harness.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -12,21 +12,11 @@
 
 namespace {
 
-class SilentBoxes : public MessageBoxes {
-public:
-    Answer show(const QString &, Icon, Buttons) override { return Answer::Ok; }
-};
-
 SettingsEditor &editor()
 {
-    static int argc = 1;
-    static char name[] = "fuzz";
-    static char *argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication app(argc, argv);
+    fuzzsupport::ensureApplication();
     static QWidget window;
-    static SilentBoxes boxes;
+    static fuzzsupport::SilentBoxes boxes;
     static SettingsEditor e(&window, new QWidget(&window), boxes);
     static const bool initialised = (e.MainIni(), true);
     Q_UNUSED(initialised);

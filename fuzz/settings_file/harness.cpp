@@ -7,7 +7,7 @@
 #include "logview/log_viewer.h"
 #include "platform/file_dialogs.h"
 #include "platform/ini_file.h"
-#include "platform/message_boxes.h"
+#include "fuzz/widget_harness.h"
 #include "settings/settings_block.h"
 #include "ui/file_commands.h"
 
@@ -19,11 +19,6 @@
 #include <cstdlib>
 
 namespace {
-
-class SilentBoxes : public MessageBoxes {
-public:
-    Answer show(const QString &, Icon, Buttons) override { return Answer::No; }
-};
 
 class OneFile : public FileDialogs {
 public:
@@ -41,7 +36,7 @@ void require(bool condition)
 struct World {
     QTemporaryDir dir;
     QWidget window;
-    SilentBoxes boxes;
+    fuzzsupport::SilentBoxes boxes;
     OneFile dialogs;
     LogStore store;
     IniFile ini {dir.filePath(QStringLiteral("fuzz.ini"))};
@@ -58,12 +53,7 @@ struct World {
 
 World &world()
 {
-    static int argc = 1;
-    static char name[] = "fuzz";
-    static char *argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication app(argc, argv);
+    fuzzsupport::ensureApplication();
     static World w;
     return w;
 }
