@@ -110,19 +110,22 @@ private Q_SLOTS:
         QCOMPARE(w.link.RecvData(), QString("sw"));
     }
 
-    // On a closed line every operation tells the user once, however many commands it sends;
-    // an unplugged adapter's own box counts as the operation's one.
+    // On a closed line every operation fails at once and tells the user once, however many
+    // commands it sends; an unplugged adapter's own box counts as the operation's one.
     void closedLineReportedOncePerOperation()
     {
         LinkWorld w;
         w.link.ClosePort();
+        QElapsedTimer clock;
+        clock.start();
         for (int operation = 1; operation <= 2; ++operation) {
             w.link.beginOperation();
             for (int command = 0; command < 3; ++command)
                 w.link.SendCommand("sr", "\r");
             QCOMPARE(w.boxes.shown.size(), operation);
-            QCOMPARE(w.line.lastText(), QString("RS232 communication fault."));
+            QCOMPARE(w.line.lines.last(), qMakePair(QString("RS232 communication fault."), int(MessageLine::Red)));
         }
+        QVERIFY2(clock.elapsed() < 1000, "a closed line fails at once, without waiting for replies");
         LinkWorld lost;
         lost.link.beginOperation();
         lost.port.lose();
