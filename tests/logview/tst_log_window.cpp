@@ -144,8 +144,7 @@ private Q_SLOTS:
                  // minimum surface: exact halves go to the even neighbour (64.5 -> 64, 1872.5 -> 1872)
                  {"min: 0 V", 3870, 2500, 3, 0, 0, {14, 2498, 22, 2498, V, 2}},
                  {"min: 2.5 V at 9 s", 3870, 2500, 9, 2.5, 2.5, {57, 1872, 64, 1872, V, 2}},
-                 {"min: last sample", 3870, 2500, 511, 0, 150, {3655, 2498, 3662, 1248, C, 2}},
-                 {"min: after a gap", 3870, 2500, 20, -1, 0, {136, 2748, 143, 2498, V, 2}}})
+                 {"min: last sample", 3870, 2500, 511, 0, 150, {3655, 2498, 3662, 1248, C, 2}}})
             QTest::newRow(s.name) << s;
     }
     void traceSegments()

@@ -52,7 +52,6 @@ private Q_SLOTS:
                  {"key of another section", basic, "Chart", "CommPort", "Error"},
                  {"names in any case", basic, "rs232c", "COMMPORT", "3"},
                  {"blanks around names and value", "  [ RS232C ]  \n  CommPort  =  4  \n", "RS232C", "CommPort", "4"},
-                 {"CRLF lines", "[RS232C]\r\nCommPort=5\r\n", "RS232C", "CommPort", "5"},
                  {"CR lines", "[Chart]\rScaleLine0=1\r[RS232C]\rCommPort=5\r", "RS232C", "CommPort", "5"},
                  {"mixed lines", "[Chart]\nScaleLine0=1\r\n[RS232C]\rCommPort=5", "RS232C", "CommPort", "5"},
                  {"comments are not keys", "[RS232C]\n;CommPort=1\n#CommPort=2\nCommPort=6\n", "RS232C", "CommPort",
