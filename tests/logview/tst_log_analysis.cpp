@@ -264,8 +264,17 @@ private Q_SLOTS:
         QTest::mouseDClick(pic, Qt::LeftButton, {}, QPoint(100, 20));
         QVERIFY(s.window.timeView().isDefault());
         QCOMPARE(pic->picture(), before);
-        // Dragging out 1/4 to 1/2 of the width shows about 135 to 270 s.
+        // Dragging from the left border darkens the band under the mouse and shows from 0 s.
         const int w4 = (pic->width() - 4) / 4;
+        const QPoint inBand(w4 / 2, pic->height() / 2);
+        const QColor plain = pic->grab().toImage().pixelColor(inBand);
+        QTest::mousePress(pic, Qt::LeftButton, {}, QPoint(0, 30));
+        QTest::mouseMove(pic, QPoint(2 + w4, 40));
+        QVERIFY(pic->grab().toImage().pixelColor(inBand).lightness() < plain.lightness());
+        QTest::mouseRelease(pic, Qt::LeftButton, {}, QPoint(2 + w4, 40));
+        QVERIFY(s.window.timeView().start() == 0 && std::abs(s.window.timeView().end() - 135) < 3);
+        QTest::keyClick(pic, Qt::Key_Home);
+        // Dragging out 1/4 to 1/2 of the width shows about 135 to 270 s.
         QTest::mousePress(pic, Qt::LeftButton, {}, QPoint(2 + w4, 30));
         QTest::mouseMove(pic, QPoint(2 + 2 * w4, 40));
         QTest::mouseRelease(pic, Qt::LeftButton, {}, QPoint(2 + 2 * w4, 40));
@@ -303,9 +312,12 @@ private Q_SLOTS:
         QVERIFY(f.timeView().end() >= 101 && f.timeView().span() == 20);
         QTest::keyClick(f.PicLog, Qt::Key_Home);
         QVERIFY(f.timeView().isDefault());
-        // Enter presses the focused button; Escape closes like "Close".
+        // Enter presses the focused button (a release alone, of a key pressed elsewhere, does
+        // not); Escape closes like "Close".
         f.setAttribute(Qt::WA_DeleteOnClose, false);
         f.CmdClose->setFocus();
+        QTest::keyRelease(f.CmdClose, Qt::Key_Return);
+        QVERIFY(f.isVisible());
         QTest::keyClick(f.CmdClose, Qt::Key_Return);
         QVERIFY(!f.isVisible());
         f.show();
@@ -358,7 +370,7 @@ private Q_SLOTS:
         QVERIFY(!light.isEmpty() && !surface.linesOf(0xDF7FDF).isEmpty());
         QVERIFY(surface.lines.indexOf(light.last()) < surface.lines.indexOf(surface.linesOf(FrmLog::VoltColour)[0]));
         for (const Line &l : light)
-            QVERIFY(std::hypot(l.x2 - l.x1, l.y2 - l.y1) <= 120.001);
+            QVERIFY(std::hypot(l.x2 - l.x1, l.y2 - l.y1) <= 120.001 && l.widthPx == 2);
         // Charge and energy side by side: (100 + 120 + 90) / 3.6 = 86 mAh, (810 + 960 + 711) / 3600 = 0.69 Wh.
         const LogStatistics run = computeStatistics(w.store);
         QCOMPARE(f.Strip->statisticsText(),
