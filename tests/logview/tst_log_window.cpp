@@ -276,6 +276,10 @@ private Q_SLOTS:
         QCOMPARE(shown.pixelColor(QPoint(2 + 100, 2 + 20) * shown.devicePixelRatio()), QColor(255, 0, 0));
         s.update();
         QCOMPARE(s.grab().toImage(), shown);
+        // The sunken border: grey and dark grey at the top left, white and light grey at the bottom right.
+        const auto px = [&](int x, int y) { return shown.pixelColor(QPoint(x, y) * shown.devicePixelRatio()).rgb(); };
+        QCOMPARE((QList<QRgb> {px(0, 0), px(1, 1), px(203, 103), px(202, 102)}),
+                 (QList<QRgb> {0xFF808080, 0xFF404040, 0xFFFFFFFF, 0xFFD4D0C8}));
     }
 
     // A realistic run on screen: both traces in the left half, the grey surface where the log
