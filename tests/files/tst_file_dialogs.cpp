@@ -18,7 +18,6 @@
 #include <QTimer>
 
 namespace {
-
 // Acts on the next file dialog that comes up: picks filter `filterIndex`, types `name`
 // and presses Enter (an empty name: Escape). A dialog still up a while later is
 // cancelled, so a dialog that refuses the name fails the test instead of hanging it.
@@ -56,7 +55,6 @@ bool put(const QString &path)
     QFile f(path);
     return f.open(QIODevice::WriteOnly);
 }
-
 } // namespace
 
 class TstFileDialogs : public QObject {
@@ -67,57 +65,34 @@ private Q_SLOTS:
     // The dialogs start in the working folder, as they do for the user.
     void initTestCase() { QVERIFY(QDir::setCurrent(m_dir.path())); }
 
-    void open_data()
+    // Open returns a name that does not exist yet as readily as an existing one; save adds the
+    // extension of the filter chosen (0: the file type, 1: ALL files) to a name typed without one.
+    void dialog_data()
     {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("chosen"); // relative to the folder; empty: cancelled
-        QTest::newRow("a name that does not exist") << "new.set"
-                                                    << "new.set";
-        QTest::newRow("no extension, does not exist") << "fresh"
-                                                      << "fresh";
-        QTest::newRow("an existing file") << "old.set"
-                                          << "old.set";
-        QTest::newRow("cancelled") << ""
-                                   << "";
-    }
-    void open()
-    {
-        QFETCH(QString, typed);
-        QFETCH(QString, chosen);
-        QVERIFY(put(m_dir.filePath("old.set")));
-        QtFileDialogs dialogs;
-        typeIntoNextDialog(typed);
-        QCOMPARE(dialogs.openFile(FileCommands::SettingsFilter), chosen.isEmpty() ? chosen : m_dir.filePath(chosen));
-        QVERIFY(!QFile::exists(m_dir.filePath("new.set")));
-    }
-
-    // The extension of the filter chosen is added to a name typed without one.
-    void save_data()
-    {
+        QTest::addColumn<bool>("save");
         QTest::addColumn<QString>("filter");
         QTest::addColumn<int>("filterIndex");
         QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("chosen");
+        QTest::addColumn<QString>("chosen"); // relative to the folder; empty: cancelled
         const QString settings = FileCommands::SettingsFilter, log = FileCommands::LogFilter;
-        QTest::newRow("settings, no extension") << settings << 0 << "mine"
-                                                << "mine.set";
-        QTest::newRow("log, no extension") << log << 0 << "run"
-                                           << "run.csv";
-        QTest::newRow("ALL files adds nothing") << settings << 1 << "mine"
-                                                << "mine";
-        QTest::newRow("another extension is kept") << settings << 0 << "mine.txt"
-                                                   << "mine.txt";
-        QTest::newRow("the same extension once") << log << 0 << "run.csv"
-                                                 << "run.csv";
-        QTest::newRow("a trailing dot is the user's") << settings << 0 << "mine."
-                                                      << "mine.";
-        QTest::newRow("existing file: no question from the dialog") << settings << 0 << "old.set"
-                                                                    << "old.set";
-        QTest::newRow("cancelled") << settings << 0 << ""
-                                   << "";
+        for (auto [name, save, filter, index, typed, chosen] :
+             {std::tuple {"open: a name that does not exist", false, settings, 0, "new.set", "new.set"},
+              {"open: no extension, does not exist", false, settings, 0, "fresh", "fresh"},
+              {"open: an existing file", false, settings, 0, "old.set", "old.set"},
+              {"open: cancelled", false, settings, 0, "", ""},
+              {"save: settings, no extension", true, settings, 0, "mine", "mine.set"},
+              {"save: log, no extension", true, log, 0, "run", "run.csv"},
+              {"save: ALL files adds nothing", true, settings, 1, "mine", "mine"},
+              {"save: another extension is kept", true, settings, 0, "mine.txt", "mine.txt"},
+              {"save: the same extension once", true, log, 0, "run.csv", "run.csv"},
+              {"save: a trailing dot is the user's", true, settings, 0, "mine.", "mine."},
+              {"save: existing file, no question from the dialog", true, settings, 0, "old.set", "old.set"},
+              {"save: cancelled", true, settings, 0, "", ""}})
+            QTest::newRow(name) << save << filter << index << QString(typed) << QString(chosen);
     }
-    void save()
+    void dialog()
     {
+        QFETCH(bool, save);
         QFETCH(QString, filter);
         QFETCH(int, filterIndex);
         QFETCH(QString, typed);
@@ -125,7 +100,9 @@ private Q_SLOTS:
         QVERIFY(put(m_dir.filePath("old.set")));
         QtFileDialogs dialogs;
         typeIntoNextDialog(typed, filterIndex);
-        QCOMPARE(dialogs.saveFile(filter), chosen.isEmpty() ? chosen : m_dir.filePath(chosen));
+        QCOMPARE(save ? dialogs.saveFile(filter) : dialogs.openFile(filter),
+                 chosen.isEmpty() ? chosen : m_dir.filePath(chosen));
+        QVERIFY(!QFile::exists(m_dir.filePath("new.set")) && !QFile::exists(m_dir.filePath("mine.set")));
     }
 
     // Open with a name that does not exist reaches the program's own question, and Yes
@@ -138,8 +115,7 @@ private Q_SLOTS:
         SettingsEditor editor(&window, &fraTmp, boxes);
         editor.MainIni();
         LogStore store;
-        store.VoltData.fill(12.5f);
-        store.CurData.fill(100.f);
+        store.VoltData.fill(12.5f), store.CurData.fill(100.f);
         IniFile ini(m_dir.filePath("zx.ini"));
         const std::array<int, 2> scaleLine {0, 0};
         LogViewer viewer(store, ini, scaleLine, &window);

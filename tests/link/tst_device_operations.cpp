@@ -23,10 +23,13 @@ Misbehaviour spoiledReply(int at, const QByteArray &bad)
     return {.onlyFor = {"sr"}, .times = 1, .garbage = "sr" + block + "0\r"};
 }
 
-// Not the defaults: 10000 Hz in field 0.
-QString customBlock(int rom)
+// Not the defaults: 10000 Hz in field 0, dead band 9, current limiter off.
+QString customBlock(int rom, int hz = 10000)
 {
-    return zxsim::withByte(zxsim::withByte(zxsim::defaultSettingsBlock(rom), 0, 0x10), 1, 0x27);
+    QString block = zxsim::defaultSettingsBlock(rom);
+    for (auto [index, value] : {std::pair {0, hz & 0xFF}, {1, hz >> 8}, {16, 9}, {19, 0xFF}})
+        block = zxsim::withByte(block, index, value);
+    return block;
 }
 
 // Reads the settings once so that the fields hold text and the version is known.
@@ -40,6 +43,7 @@ void readFirst(OperationsWorld &w)
 
 // minGaps: ms between consecutive commands; minTail: from the last one to the end; scale: of the fixed pauses.
 struct Sequence {
+    const char *name;
     int rom;
     Op op;
     bool readBefore;
@@ -50,6 +54,7 @@ struct Sequence {
 };
 // field0 is typed before a write.
 struct Failure {
+    const char *name;
     Op op;
     Misbehaviour m;
     QStringList sent;
@@ -59,6 +64,7 @@ struct Failure {
 // `action` runs 150 ms after the controller took in `at`: 0 close the port, 1 close and reopen it
 // and click "Data Get", 2 open a settings file, 3 save one.
 struct MenuCase {
+    const char *name;
     Op op;
     QString at;
     int action;
@@ -80,16 +86,17 @@ private Q_SLOTS:
     {
         QTest::addColumn<Sequence>("c");
         const QStringList defaults {"sr", "ae", "rt", "sr"}, clear {"sr", "be"};
-        QTest::newRow("defaults at start-up, ROM 5") << Sequence {5, Defaults, false, defaults, {30, 450, 50}};
-        QTest::newRow("defaults at start-up, ROM 3, real waits")
-            << Sequence {3, Defaults, false, defaults, {300, 5500, 500}, 0, 1.0};
-        QTest::newRow("defaults, version known, ROM 5") << Sequence {5, Defaults, true, defaults.mid(1), {450, 50}};
-        QTest::newRow("clear, ROM 5") << Sequence {5, Clear, false, clear, {30}, 400};
-        QTest::newRow("clear reads every time, ROM 3") << Sequence {3, Clear, true, clear, {30}, 500};
-        QTest::newRow("read") << Sequence {5, Read, false, {"sr"}, {}};
-        QTest::newRow("get") << Sequence {5, Get, false, {"br"}, {}};
-        QTest::newRow("write before any read") << Sequence {5, Write, false, {"sr", "sw", Block, "sr"}, {50, 0, 50}};
-        QTest::newRow("write after a read") << Sequence {5, Write, true, {"sw", Block, "sr"}, {0, 50}};
+        for (const Sequence &c : std::initializer_list<Sequence> {
+                 {"defaults at start-up, ROM 5", 5, Defaults, false, defaults, {30, 450, 50}},
+                 {"defaults at start-up, ROM 3, real waits", 3, Defaults, false, defaults, {300, 5500, 500}, 0, 1.0},
+                 {"defaults, version known, ROM 5", 5, Defaults, true, defaults.mid(1), {450, 50}},
+                 {"clear, ROM 5", 5, Clear, false, clear, {30}, 400},
+                 {"clear reads every time, ROM 3", 3, Clear, true, clear, {30}, 500},
+                 {"read", 5, Read, false, {"sr"}, {}},
+                 {"get", 5, Get, false, {"br"}, {}},
+                 {"write before any read", 5, Write, false, {"sr", "sw", Block, "sr"}, {50, 0, 50}},
+                 {"write after a read", 5, Write, true, {"sw", Block, "sr"}, {0, 50}}})
+            QTest::newRow(c.name) << c;
     }
     void commandSequences()
     {
@@ -139,7 +146,8 @@ private Q_SLOTS:
         QVERIFY(c.op != Get || (w.viewer->window() && w.viewer->window()->isVisible()));
         if (c.op == Write) {
             QCOMPARE(w.sim.settingsBlock(), w.sim.received()[c.sent.indexOf(Block)].text);
-            QCOMPARE(w.sim.settingsBlock().left(4), QString("B80B"));
+            // The fields as typed, every other byte as read: the limiter stays off.
+            QCOMPARE(w.sim.settingsBlock(), customBlock(c.rom, 3000));
             QCOMPARE(w.ops->ReadData(), w.sim.settingsBlock());
         }
     }
@@ -149,31 +157,25 @@ private Q_SLOTS:
     {
         QTest::addColumn<Failure>("c");
         const Misbehaviour extraChar {.onlyFor = {"sr"}, .garbage = "x", .garbageAt = Misbehaviour::GarbageAt::Before};
+        const Misbehaviour flip {.readBack = R::FlipCharacter, .readBackIndex = 40};
         const QStringList write {"sw", Block, "sr"};
         const QString abnormal = "Data is abnormal!!\r\nPlease set it correctly.";
-        QTest::newRow("read: controller silent") << Failure {Read, {.silent = true}, {"sr"}, Fault, Fault};
-        QTest::newRow("read: one character too many") << Failure {Read, extraChar, {"sr"}, UnreadableBox, Unreadable};
-        QTest::newRow("read: mode digit not hex")
-            << Failure {Read, spoiledReply(64, "G"), {"sr"}, UnreadableBox, Unreadable};
-        QTest::newRow("read: copied byte not hex")
-            << Failure {Read, spoiledReply(57, "ZZ"), {"sr"}, UnreadableBox, Unreadable};
-        QTest::newRow("clear: reply of the wrong length")
-            << Failure {Clear, extraChar, {"sr"}, UnreadableBox, Unreadable};
-        QTest::newRow("clear: version not hex")
-            << Failure {Clear, spoiledReply(61, "G"), {"sr"}, UnreadableBox, Unreadable};
-        QTest::newRow("read: settings deleted")
-            << Failure {Read, {}, {"sr"}, "Setting Data is deleted.", Done, "", 0xFF};
-        QTest::newRow("read: other device type") << Failure {Read, {}, {"sr"}, "ZX type is different.", Done, "", 0x12};
-        QTest::newRow("write: read-back differs in a digit")
-            << Failure {Write, {.readBack = R::FlipCharacter, .readBackIndex = 40}, write, "", Ng};
-        QTest::newRow("write: read-back differs in case")
-            << Failure {Write, {.readBack = R::LowerCaseCharacter}, write, "", Ng};
-        QTest::newRow("write: read-back of the wrong length")
-            << Failure {Write, extraChar, write, UnreadableBox, Ng, "10000"};
-        QTest::newRow("write: field out of range") << Failure {Write, {}, {}, abnormal, NothingWritten, "20000"};
-        QTest::newRow("write: field emptied") << Failure {Write, {}, {}, abnormal, NothingWritten, ""};
-        QTest::newRow("write: sw not echoed")
-            << Failure {Write, {.onlyFor = {"sw"}, .silent = true}, write, Fault, Fault};
+        for (const Failure &c : std::initializer_list<Failure> {
+                 {"read: controller silent", Read, {.silent = true}, {"sr"}, Fault, Fault},
+                 {"read: one character too many", Read, extraChar, {"sr"}, UnreadableBox, Unreadable},
+                 {"read: mode digit not hex", Read, spoiledReply(64, "G"), {"sr"}, UnreadableBox, Unreadable},
+                 {"read: copied byte not hex", Read, spoiledReply(57, "ZZ"), {"sr"}, UnreadableBox, Unreadable},
+                 {"clear: reply of the wrong length", Clear, extraChar, {"sr"}, UnreadableBox, Unreadable},
+                 {"clear: version not hex", Clear, spoiledReply(61, "G"), {"sr"}, UnreadableBox, Unreadable},
+                 {"read: settings deleted", Read, {}, {"sr"}, "Setting Data is deleted.", Done, "", 0xFF},
+                 {"read: other device type", Read, {}, {"sr"}, "ZX type is different.", Done, "", 0x12},
+                 {"write: read-back differs in a digit", Write, flip, write, "", Ng},
+                 {"write: read-back differs in case", Write, {.readBack = R::LowerCaseCharacter}, write, "", Ng},
+                 {"write: read-back of the wrong length", Write, extraChar, write, UnreadableBox, Ng, "10000"},
+                 {"write: field out of range", Write, {}, {}, abnormal, NothingWritten, "20000"},
+                 {"write: field emptied", Write, {}, {}, abnormal, NothingWritten, ""},
+                 {"write: sw not echoed", Write, {.onlyFor = {"sw"}, .silent = true}, write, Fault, Fault}})
+            QTest::newRow(c.name) << c;
     }
     void failures()
     {
@@ -244,11 +246,13 @@ private Q_SLOTS:
     {
         QTest::addColumn<MenuCase>("c");
         const QStringList write {"sr", "sw", Block, "sr"};
-        QTest::newRow("port closed") << MenuCase {Write, "sr", 0, {"sr"}, Ng, "3000", false};
-        QTest::newRow("port reopened, other button clicked") << MenuCase {Write, "sr", 1, write, Done, "3000", true};
-        QTest::newRow("settings file opened during a write") << MenuCase {Write, "sw", 2, write, Done, "2000", true};
-        QTest::newRow("settings file opened during a read") << MenuCase {Read, "sr", 2, {"sr"}, Done, "10000", true};
-        QTest::newRow("settings file saved during a write") << MenuCase {Write, Block, 3, write, Done, "4000", true};
+        for (const MenuCase &c : std::initializer_list<MenuCase> {
+                 {"port closed", Write, "sr", 0, {"sr"}, Ng, "3000", false},
+                 {"port reopened, other button clicked", Write, "sr", 1, write, Done, "3000", true},
+                 {"settings file opened during a write", Write, "sw", 2, write, Done, "2000", true},
+                 {"settings file opened during a read", Read, "sr", 2, {"sr"}, Done, "10000", true},
+                 {"settings file saved during a write", Write, Block, 3, write, Done, "4000", true}})
+            QTest::newRow(c.name) << c;
     }
     void menuCommandDuringOperation()
     {
@@ -290,6 +294,12 @@ private Q_SLOTS:
         QCOMPARE(w.boxes.texts(), QStringList(c.usable ? 0 : 1, Fault));
         if (c.op == Write && c.usable)
             QCOMPARE(w.sim.settingsBlock().left(4), QString("B80B")); // 3000, as it was sent
+        if (c.usable)
+            return;
+        // With the port closed a settings file shows its values, and every button stays locked.
+        w.files->ShowLoadedSettings(customBlock(5));
+        QCOMPARE(w.field(0), QString("10000"));
+        QCOMPARE(w.enabled(), QList<bool>(5, false));
     }
 
     // "No" to the question sends nothing and leaves the window as it was.
@@ -323,17 +333,6 @@ private Q_SLOTS:
         w.click(Get);
         QVERIFY(w.completed() && w.boxes.shown.isEmpty());
         QVERIFY(w.viewer->window() && w.viewer->window()->isVisible() && !w.store.isEmpty());
-    }
-
-    // With the port closed a settings file shows its values, and every button stays locked.
-    void settingsFileWhilePortClosed()
-    {
-        OperationsWorld w(5);
-        w.link->ClosePort();
-        w.buttons->SetButtonState();
-        w.files->ShowLoadedSettings(customBlock(5));
-        QCOMPARE(w.field(0), QString("10000"));
-        QCOMPARE(w.enabled(), QList<bool>(5, false));
     }
 
     void windowClosedDuringOperation_data()

@@ -52,7 +52,6 @@ private Q_SLOTS:
                  {"key of another section", basic, "Chart", "CommPort", "Error"},
                  {"names in any case", basic, "rs232c", "COMMPORT", "3"},
                  {"blanks around names and value", "  [ RS232C ]  \n  CommPort  =  4  \n", "RS232C", "CommPort", "4"},
-                 {"CRLF lines", "[RS232C]\r\nCommPort=5\r\n", "RS232C", "CommPort", "5"},
                  {"CR lines", "[Chart]\rScaleLine0=1\r[RS232C]\rCommPort=5\r", "RS232C", "CommPort", "5"},
                  {"mixed lines", "[Chart]\nScaleLine0=1\r\n[RS232C]\rCommPort=5", "RS232C", "CommPort", "5"},
                  {"comments are not keys", "[RS232C]\n;CommPort=1\n#CommPort=2\nCommPort=6\n", "RS232C", "CommPort",
@@ -113,10 +112,6 @@ private Q_SLOTS:
         QVERIFY(writePort("2") && get(oldName) == "[RS232C]\nCommPort=1\n");
         QCOMPARE(get(), QByteArray("[RS232C]\nCommPort=2\n"));
         QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files).size(), 2); // no temporary left behind
-        // Too big to read whole: a write must not replace it with just the new key.
-        const QByteArray big = "[RS232C]\nCommPort=1\n[Notes]\n" + QByteArray(5 << 20, 'x') + "\n";
-        put(big);
-        QVERIFY(!writePort("2") && get().size() == big.size());
         if (::geteuid() != 0) { // permissions do not bind the superuser
             put("[RS232C]\nCommPort=1\n");
             QFile::setPermissions(path(), QFile::WriteOwner);
@@ -127,7 +122,8 @@ private Q_SLOTS:
     }
 
     // What is at the path: a FIFO, a link to a device or a folder is never opened, a file
-    // past the cap never read whole; none is replaced by a write. A file at the cap is used.
+    // past the cap never read whole (a write would replace it with just the new key); none
+    // is replaced by a write. A file at the cap is used.
     void unusableFileIsLeftAlone_data()
     {
         QTest::addColumn<QString>("kind");
@@ -214,46 +210,38 @@ private Q_SLOTS:
         QTEST(actual, "expected");
     }
 
-    // Only the kernel's console is kept from the list, wherever it is; the files are
-    // those of a fake root ("-": no such file).
+    // Only the kernel's console is kept from the list, wherever it is; the files are those of
+    // a fake root: the active consoles, the virtual console in front, /proc/consoles ("-": none).
     void consoleIsLeftOut_data()
     {
-        QTest::addColumn<QByteArray>("active");
-        QTest::addColumn<QByteArray>("vt");
-        QTest::addColumn<QByteArray>("consoles");
+        QTest::addColumn<QByteArrayList>("files");
         QTest::addColumn<QStringList>("left");
-        const QByteArray serial = "ttyS0                -W- (EC  p a)    4:64\n",
-                         vt = "tty0                 -WU (EC  p  )    4:1\n";
-        QTest::newRow("serial console") << QByteArray("ttyS0\n") << QByteArray("-") << serial
+        const QByteArray vt = "tty0                 -WU (EC  p  )    4:1\n";
+        QTest::newRow("serial console") << QByteArrayList {"ttyS0\n", "-",
+                                                           "ttyS0                -W- (EC  p a)    4:64\n"}
                                         << QStringList {"/dev/ttyS0"};
         QTest::newRow("virtual console in front")
-            << QByteArray("tty0\n") << QByteArray("tty2\n") << vt << QStringList {"/dev/tty2"};
+            << QByteArrayList {"tty0\n", "tty2\n", vt} << QStringList {"/dev/tty2"};
         QTest::newRow("second serial port and a virtual console")
-            << QByteArray("tty0 ttyS1\n") << QByteArray("tty1\n")
-            << QByteArray("ttyS1                -W- (E  p a)    4:65\n" + vt)
+            << QByteArrayList {"tty0 ttyS1\n", "tty1\n", "ttyS1                -W- (E  p a)    4:65\n" + vt}
             << QStringList {"/dev/tty1", "/dev/ttyS1"};
         QTest::newRow("only /proc/consoles")
-            << QByteArray("-") << QByteArray("-") << QByteArray("ttyUSB0 -W- (E p ) 188:0\n")
-            << QStringList {"/dev/ttyUSB0"};
-        QTest::newRow("no console files") << QByteArray("-") << QByteArray("-") << QByteArray("-") << QStringList {};
-        QTest::newRow("junk") << QByteArray("../../etc/passwd\n\n") << QByteArray("-") << QByteArray("\n\n \x01\n")
+            << QByteArrayList {"-", "-", "ttyUSB0 -W- (E p ) 188:0\n"} << QStringList {"/dev/ttyUSB0"};
+        QTest::newRow("no console files") << QByteArrayList {"-", "-", "-"} << QStringList {};
+        QTest::newRow("junk") << QByteArrayList {"../../etc/passwd\n\n", "-", "\n\n \x01\n"}
                               << QStringList {"/dev/\x01"};
     }
     void consoleIsLeftOut()
     {
-        QFETCH(QByteArray, active);
-        QFETCH(QByteArray, vt);
-        QFETCH(QByteArray, consoles);
+        QFETCH(QByteArrayList, files);
         QFETCH(QStringList, left);
         QTemporaryDir root;
-        for (auto [file, bytes] : {std::pair {"sys/class/tty/console/active", active},
-                                   {"sys/class/tty/tty0/active", vt},
-                                   {"proc/consoles", consoles}}) {
-            const QString name = root.filePath(file);
-            QFile f(name);
-            QVERIFY(bytes == "-"
-                    || (QDir().mkpath(QFileInfo(name).path()) && f.open(QIODevice::WriteOnly)
-                        && f.write(bytes) == bytes.size()));
+        const char *names[] = {"sys/class/tty/console/active", "sys/class/tty/tty0/active", "proc/consoles"};
+        for (int i = 0; i < 3; ++i) {
+            QFile f(root.filePath(names[i]));
+            QVERIFY(files[i] == "-"
+                    || (QDir().mkpath(QFileInfo(f).path()) && f.open(QIODevice::WriteOnly)
+                        && f.write(files[i]) == files[i].size()));
         }
         QCOMPARE(PortCatalog::consoleDevices(root.path()), left);
         QStringList all {"/dev/ttyS0", "/dev/ttyS1", "/dev/ttyUSB0", "/dev/tty2"}, kept;

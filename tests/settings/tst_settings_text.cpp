@@ -1,5 +1,6 @@
 #include "settings/conversions.h"
 #include "settings/settings_block.h"
+#include "settings/block_assembly.h"
 
 #include <cmath>
 #include "numtext/number_text.h"
@@ -112,6 +113,27 @@ private Q_SLOTS:
             const QString source = s.isHidden() ? worked::withPlainValue(field, n) : worked::Block;
             QCOMPARE(worked::shownField(block::read(assembly::build(texts, false, source)), field), text);
         }
+    }
+
+    // Writing stops at the first field that is empty, marked red, not wholly a number or out of
+    // range, even where an empty text would read as an allowed 0; field 7 counts only while the
+    // limiter is on.
+    void firstUnusableField()
+    {
+        const auto first = [](int field, const QString &text, bool red = false, bool limiterOff = false) {
+            assembly::FieldStates states;
+            for (int i = 0; i < fields::Count; ++i)
+                states[size_t(i)].text = worked::fieldTexts()[size_t(i)];
+            states[size_t(field)] = {text, red};
+            return assembly::firstUnusableField(states, limiterOff);
+        };
+        QCOMPARE(first(8, "0"), -1);
+        QCOMPARE(first(8, ""), 8);
+        QCOMPARE(first(8, "5x"), 8);
+        QCOMPARE(first(8, "50", true), 8); // a stale mark still stops the write
+        QCOMPARE(first(6, "2.4"), 6);
+        QCOMPARE(first(7, "999"), 7);
+        QCOMPARE(first(7, "999", false, true), -1);
     }
 
     // Only a block of 64 hexadecimal digits is read, and then every field of it; one stray

@@ -12,10 +12,7 @@
 #include <termios.h>
 #include <unistd.h>
 
-Q_DECLARE_METATYPE(Misbehaviour)
-
 namespace {
-
 const QByteArray Rom5 = "D007401FF0054C046C070000000000000640556A6432330A500085C80000050A";
 const QByteArray Other = "E803E8032C01DC05B0040000000000000A3C55FF50326408A00085C80000050B";
 
@@ -52,78 +49,70 @@ double cpuSeconds(qint64 pid)
     return (fields[12].toLongLong() + fields[13].toLongLong()) / double(sysconf(_SC_CLK_TCK));
 }
 
+// Chunks fed to the controller, each `gapMs` after the one before, and what it made of them:
+// the commands, the replies and the settings block it holds afterwards.
+struct Replies {
+    const char *name;
+    QByteArrayList chunks;
+    QStringList commands;
+    QByteArray replies;
+    int rom = 5;
+    QByteArray held = Rom5;
+    int gapMs = 0;
+    Misbehaviour m = {};
+};
 } // namespace
+Q_DECLARE_METATYPE(Replies)
 
 class TestSim : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    // Each chunk arrives `gapMs` after the one before.
     void replies_data()
     {
-        QTest::addColumn<int>("rom");
-        QTest::addColumn<Misbehaviour>("m");
-        QTest::addColumn<QByteArrayList>("chunks");
-        QTest::addColumn<int>("gapMs");
-        QTest::addColumn<QStringList>("commands");
-        QTest::addColumn<QByteArray>("replies");
-        QTest::addColumn<QByteArray>("held");
+        QTest::addColumn<Replies>("r");
         const QByteArray rom3 = withRom(Rom5, "03"), erased = "br" + QByteArray(2048, 'F') + "\r";
-        const auto writeRow = [](const char *name, const QByteArrayList &chunks, const QByteArray &block) {
-            QTest::newRow(name) << 5 << Misbehaviour {} << chunks << 0 << QStringList {"sw", block, "sr"}
-                                << "sw" + block + "sr" + block + "0\r" << block;
+        const auto write = [](const char *name, const QByteArrayList &chunks, const QByteArray &block) {
+            return Replies {name, chunks, {"sw", block, "sr"}, "sw" + block + "sr" + block + "0\r", 5, block};
         };
-        QTest::newRow("sr, ROM 5") << 5 << Misbehaviour {} << QByteArrayList {"sr"} << 0 << QStringList {"sr"}
-                                   << "sr" + Rom5 + "0\r" << Rom5;
-        QTest::newRow("sr, ROM 3") << 3 << Misbehaviour {} << QByteArrayList {"sr"} << 0 << QStringList {"sr"}
-                                   << "sr" + rom3 + "0\r" << rom3;
-        QTest::newRow("br, every sample") << 5 << Misbehaviour {} << QByteArrayList {"br"} << 0 << QStringList {"br"}
-                                          << "br6C00" + QByteArray(2040, 'F') + "01FE\r" << Rom5;
-        QTest::newRow("rt") << 5 << Misbehaviour {} << QByteArrayList {"rt"} << 0 << QStringList {"rt"}
-                            << QByteArray("rt") << Rom5;
-        QTest::newRow("ae restores, ROM 5") << 5 << Misbehaviour {} << QByteArrayList {"sw" + Other, "ae"} << 0
-                                            << QStringList {"sw", Other, "ae"} << "sw" + Other + "ae\r" << Rom5;
-        QTest::newRow("ae, ROM 4") << 4 << Misbehaviour {} << QByteArrayList {"ae"} << 0 << QStringList {"ae"}
-                                   << QByteArray("ae\r") << withRom(Rom5, "04");
-        QTest::newRow("ae restores, ROM 3") << 3 << Misbehaviour {} << QByteArrayList {"sw" + Other, "ae"} << 0
-                                            << QStringList {"sw", Other, "ae"} << "sw" + Other + "ae" << rom3;
-        QTest::newRow("be erases, ROM 5") << 5 << Misbehaviour {} << QByteArrayList {"be", "br"} << 0
-                                          << QStringList {"be", "br"} << "be\r" + erased << Rom5;
-        QTest::newRow("be erases, ROM 3") << 3 << Misbehaviour {} << QByteArrayList {"be", "br"} << 0
-                                          << QStringList {"be", "br"} << "be" + erased << rom3;
-        writeRow("sw and block at once", {"sw" + Other + "sr"}, Other);
-        writeRow("block in pieces", {"sw", Other.left(1), Other.mid(1, 40), Other.mid(41), "sr"}, Other);
-        writeRow("lower case kept as sent", {"sw", Other.toLower(), "sr"}, Other.toLower());
-        writeRow("command letters inside a block", {"sw", QByteArray("srbeae").repeated(11).left(64), "sr"},
-                 QByteArray("srbeae").repeated(11).left(64));
-        QTest::newRow("noise before") << 5 << Misbehaviour {} << QByteArrayList {QByteArray("\x00\xff#rt", 5)} << 0
-                                      << QStringList {"rt"} << QByteArray("rt") << Rom5;
-        QTest::newRow("doubled letter") << 5 << Misbehaviour {} << QByteArrayList {"rrt"} << 0 << QStringList {"rt"}
-                                        << QByteArray("rt") << Rom5;
-        QTest::newRow("upper case, unknown pair")
-            << 5 << Misbehaviour {} << QByteArrayList {"RTarrt"} << 0 << QStringList {"rt"} << QByteArray("rt") << Rom5;
-        QTest::newRow("line endings between") << 5 << Misbehaviour {} << QByteArrayList {"rt\r\nsw"} << 0
-                                              << QStringList {"rt", "sw"} << QByteArray("rtsw") << Rom5;
-        QTest::newRow("split over reads")
-            << 5 << Misbehaviour {} << QByteArrayList {"r", "t"} << 0 << QStringList {"rt"} << QByteArray("rt") << Rom5;
-        QTest::newRow("stale half command")
-            << 5 << Misbehaviour {} << QByteArrayList {"r", "t"} << 5001 << QStringList {} << QByteArray() << Rom5;
-        QTest::newRow("stale half block") << 5 << Misbehaviour {} << QByteArrayList {"sw" + Other.left(10), "rt"}
-                                          << 5001 << QStringList {"sw", "rt"} << QByteArray("swrt") << Rom5;
-        // Trailing bytes that reach the program only after it has taken the reply in.
-        QTest::newRow("garbage after") << 5
-                                       << Misbehaviour {.garbage = "zz", .garbageAt = Misbehaviour::GarbageAt::After}
-                                       << QByteArrayList {"rt"} << 0 << QStringList {"rt"} << QByteArray("rtzz")
-                                       << Rom5;
+        const QByteArray letters = QByteArray("srbeae").repeated(11).left(64);
+        for (const Replies &r : std::initializer_list<Replies> {
+                 {"sr, ROM 5", {"sr"}, {"sr"}, "sr" + Rom5 + "0\r"},
+                 {"sr, ROM 3", {"sr"}, {"sr"}, "sr" + rom3 + "0\r", 3, rom3},
+                 {"br, every sample", {"br"}, {"br"}, "br6C00" + QByteArray(2040, 'F') + "01FE\r"},
+                 {"rt", {"rt"}, {"rt"}, "rt"},
+                 {"ae restores, ROM 5", {"sw" + Other, "ae"}, {"sw", Other, "ae"}, "sw" + Other + "ae\r"},
+                 {"ae, ROM 4", {"ae"}, {"ae"}, "ae\r", 4, withRom(Rom5, "04")},
+                 {"ae restores, ROM 3", {"sw" + Other, "ae"}, {"sw", Other, "ae"}, "sw" + Other + "ae", 3, rom3},
+                 {"be erases, ROM 5", {"be", "br"}, {"be", "br"}, "be\r" + erased},
+                 {"be erases, ROM 3", {"be", "br"}, {"be", "br"}, "be" + erased, 3, rom3},
+                 write("sw and block at once", {"sw" + Other + "sr"}, Other),
+                 write("block in pieces", {"sw", Other.left(1), Other.mid(1, 40), Other.mid(41), "sr"}, Other),
+                 write("lower case kept as sent", {"sw", Other.toLower(), "sr"}, Other.toLower()),
+                 write("command letters inside a block", {"sw", letters, "sr"}, letters),
+                 {"noise before", {QByteArray("\x00\xff#rt", 5)}, {"rt"}, "rt"},
+                 {"doubled letter", {"rrt"}, {"rt"}, "rt"},
+                 {"upper case, unknown pair", {"RTarrt"}, {"rt"}, "rt"},
+                 {"line endings between", {"rt\r\nsw"}, {"rt", "sw"}, "rtsw"},
+                 {"split over reads", {"r", "t"}, {"rt"}, "rt"},
+                 {"stale half command", {"r", "t"}, {}, "", 5, Rom5, 5001},
+                 {"stale half block", {"sw" + Other.left(10), "rt"}, {"sw", "rt"}, "swrt", 5, Rom5, 5001},
+                 // Trailing bytes that reach the program only after it has taken the reply in.
+                 {"garbage after",
+                  {"rt"},
+                  {"rt"},
+                  "rtzz",
+                  5,
+                  Rom5,
+                  0,
+                  {.garbage = "zz", .garbageAt = Misbehaviour::GarbageAt::After}}})
+            QTest::newRow(r.name) << r;
     }
     void replies()
     {
-        QFETCH(int, rom);
-        QFETCH(Misbehaviour, m);
-        QFETCH(QByteArrayList, chunks);
-        QFETCH(int, gapMs);
+        QFETCH(Replies, r);
         ControllerProtocol protocol;
-        protocol.setRomVersion(rom);
-        protocol.setMisbehaviour(m);
+        protocol.setRomVersion(r.rom);
+        protocol.setMisbehaviour(r.m);
         RunLog log = zxsim::emptyRunLog();
         log[0] = {0x6C, 0x00};
         log[511] = {0x01, 0xFE};
@@ -131,17 +120,17 @@ private Q_SLOTS:
         QStringList commands;
         QByteArray replies;
         qint64 now = 0;
-        for (const QByteArray &chunk : chunks) {
-            for (const Exchange &exchange : protocol.feed(chunk, now += gapMs)) {
+        for (const QByteArray &chunk : r.chunks) {
+            for (const Exchange &exchange : protocol.feed(chunk, now += r.gapMs)) {
                 commands << exchange.command.text;
                 QCOMPARE(exchange.command.isSettingsBlock, exchange.command.text.size() == 64);
                 for (const ReplyPart &part : exchange.reply)
                     replies += part.bytes;
             }
         }
-        QTEST(commands, "commands");
-        QTEST(replies, "replies");
-        QTEST(protocol.settingsBlock().toLatin1(), "held");
+        QCOMPARE(commands, r.commands);
+        QCOMPARE(replies, r.replies);
+        QCOMPARE(protocol.settingsBlock().toLatin1(), r.held);
     }
 
     // The recorded measurements are the inverse of the program's conversions; 255 would
