@@ -37,30 +37,22 @@ private Q_SLOTS:
     }
 
     // The real program, with no display to connect to and no platform chosen.
-    void programAnswersWithoutADisplay_data()
-    {
-        QTest::addColumn<QString>("option");
-        QTest::addColumn<QString>("begins");
-        QTest::newRow("--version") << "--version" << Version;
-        QTest::newRow("--help") << "--help"
-                                << "Usage: zx316b-link";
-    }
     void programAnswersWithoutADisplay()
     {
-        QFETCH(QString, option);
-        QProcess program;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
             env.remove(name);
-        program.setProcessEnvironment(env);
-        program.start(QStringLiteral(ZX_LINK_EXECUTABLE), {option});
-        QVERIFY(program.waitForFinished(20000));
-        const QString out = QString::fromLocal8Bit(program.readAllStandardOutput());
-        const QByteArray err = program.readAllStandardError();
-        QVERIFY2(program.exitStatus() == QProcess::NormalExit && program.exitCode() == 0 && err.isEmpty(),
-                 err.constData());
-        QFETCH(QString, begins);
-        QVERIFY2(option == "--version" ? out == begins : out.startsWith(begins), qPrintable(out));
+        for (const QString option : {"--version", "--help"}) {
+            QProcess program;
+            program.setProcessEnvironment(env);
+            program.start(QStringLiteral(ZX_LINK_EXECUTABLE), {option});
+            QVERIFY(program.waitForFinished(20000));
+            const QString out = QString::fromLocal8Bit(program.readAllStandardOutput());
+            const QByteArray err = program.readAllStandardError();
+            QVERIFY2(program.exitStatus() == QProcess::NormalExit && program.exitCode() == 0 && err.isEmpty(),
+                     err.constData());
+            QVERIFY2(option == "--version" ? out == Version : out.startsWith("Usage: zx316b-link"), qPrintable(out));
+        }
     }
 };
 

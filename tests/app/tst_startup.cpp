@@ -338,18 +338,15 @@ private Q_SLOTS:
         QTest::addColumn<QString>("folder");
         QTest::addColumn<QString>("layout");
         QTest::addColumn<bool>("inUserFolder");
-        QTest::newRow("a build folder") << "build/bin"
-                                        << "" << false;
-        QTest::newRow("the demo folder with its INI") << "build/demo"
-                                                      << "ini" << false;
-        QTest::newRow("installed, even where it could write") << "usr/bin"
-                                                              << "desktop" << true;
-        QTest::newRow("installed, an INI beside is not used") << "usr/bin"
-                                                              << "desktop ini" << true;
-        QTest::newRow("a desktop entry beside no bin/") << "usr/demo"
-                                                        << "desktop" << false;
-        QTest::newRow("installed, no home folder known") << "usr/bin"
-                                                         << "desktop nouser" << false;
+        for (const auto &[name, folder, layout, inUserFolder] :
+             std::initializer_list<std::tuple<const char *, const char *, const char *, bool>> {
+                 {"a build folder", "build/bin", "", false},
+                 {"the demo folder with its INI", "build/demo", "ini", false},
+                 {"installed, even where it could write", "usr/bin", "desktop", true},
+                 {"installed, an INI beside is not used", "usr/bin", "desktop ini", true},
+                 {"a desktop entry beside no bin/", "usr/demo", "desktop", false},
+                 {"installed, no home folder known", "usr/bin", "desktop nouser", false}})
+            QTest::newRow(name) << QString(folder) << QString(layout) << inUserFolder;
     }
     void iniLocation()
     {

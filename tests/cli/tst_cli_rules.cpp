@@ -25,47 +25,34 @@ private Q_SLOTS:
         QTest::addColumn<QString>("error"); // a part of the error; empty: accepted
         QTest::addColumn<QString>("summary"); // port|ini|file|output|png|sets|flags
         using C = Command;
-        QTest::newRow("read") << QStringList {"read"} << int(C::Read) << ""
-                              << "||||||";
-        QTest::newRow("globals before") << QStringList {"--port", "3", "--ini=a.ini", "--json", "-q", "read"}
-                                        << int(C::Read) << ""
-                                        << "3|a.ini|||||json quiet";
-        QTest::newRow("globals after") << QStringList {"read", "-o", "x.set", "--port=/dev/ttyUSB0"} << int(C::Read)
-                                       << ""
-                                       << "/dev/ttyUSB0|||x.set|||";
-        QTest::newRow("write file sets") << QStringList {"write",       "a.set",     "--set",
-                                                         "Dead Band=5", "--set=x=1", "--dry-run"}
-                                         << int(C::Write) << ""
-                                         << "||a.set|||Dead Band=5;x=1|dry";
-        QTest::newRow("log get") << QStringList {"log", "get", "-o", "l.csv", "--png", "l.png"} << int(C::LogGet) << ""
-                                 << "|||l.csv|l.png||";
-        QTest::newRow("log clear yes") << QStringList {"log", "clear", "--yes"} << int(C::LogClear) << ""
-                                       << "||||||yes";
-        QTest::newRow("show") << QStringList {"show", "--", "-odd.set"} << int(C::Show) << ""
-                              << "||-odd.set||||";
-        QTest::newRow("help anywhere") << QStringList {"log", "get", "--help"} << int(C::LogGet) << ""
-                                       << "||||||";
-        QTest::newRow("no command") << QStringList {} << int(C::None) << "no command"
-                                    << "";
-        QTest::newRow("unknown option") << QStringList {"read", "--frob"} << int(C::Read) << "unknown option --frob"
-                                        << "";
-        QTest::newRow("unknown command") << QStringList {"erase"} << int(C::None) << "unknown command erase"
-                                         << "";
-        QTest::newRow("log alone") << QStringList {"log"} << int(C::None) << "log needs get or clear"
-                                   << "";
-        QTest::newRow("option of another")
-            << QStringList {"read", "--yes"} << int(C::Read) << "read does not take --yes"
-            << "";
-        QTest::newRow("png for read") << QStringList {"read", "--png", "a.png"} << int(C::Read) << "does not take --png"
-                                      << "";
-        QTest::newRow("missing value") << QStringList {"read", "-o"} << int(C::Read) << "-o needs a value"
-                                       << "";
-        QTest::newRow("value not taken") << QStringList {"--json=1", "read"} << int(C::None) << "takes no value"
-                                         << "";
-        QTest::newRow("extra word") << QStringList {"read", "a.set"} << int(C::Read) << "read does not take a.set"
-                                    << "";
-        QTest::newRow("show without file") << QStringList {"show"} << int(C::Show) << "show needs a file"
-                                           << "";
+        struct Row {
+            const char *name;
+            const char *args; // split at commas
+            C command;
+            const char *error, *summary;
+        };
+        for (const Row &r : std::initializer_list<Row> {
+                 {"read", "read", C::Read, "", "||||||"},
+                 {"globals before", "--port,3,--ini=a.ini,--json,-q,read", C::Read, "", "3|a.ini|||||json quiet"},
+                 {"globals after", "read,-o,x.set,--port=/dev/ttyUSB0", C::Read, "", "/dev/ttyUSB0|||x.set|||"},
+                 {"write file sets", "write,a.set,--set,Dead Band=5,--set=x=1,--dry-run", C::Write, "",
+                  "||a.set|||Dead Band=5;x=1|dry"},
+                 {"log get", "log,get,-o,l.csv,--png,l.png", C::LogGet, "", "|||l.csv|l.png||"},
+                 {"log clear yes", "log,clear,--yes", C::LogClear, "", "||||||yes"},
+                 {"show", "show,--,-odd.set", C::Show, "", "||-odd.set||||"},
+                 {"help anywhere", "log,get,--help", C::LogGet, "", "||||||"},
+                 {"no command", "", C::None, "no command", ""},
+                 {"unknown option", "read,--frob", C::Read, "unknown option --frob", ""},
+                 {"unknown command", "erase", C::None, "unknown command erase", ""},
+                 {"log alone", "log", C::None, "log needs get or clear", ""},
+                 {"option of another", "read,--yes", C::Read, "read does not take --yes", ""},
+                 {"png for read", "read,--png,a.png", C::Read, "does not take --png", ""},
+                 {"missing value", "read,-o", C::Read, "-o needs a value", ""},
+                 {"value not taken", "--json=1,read", C::None, "takes no value", ""},
+                 {"extra word", "read,a.set", C::Read, "read does not take a.set", ""},
+                 {"show without file", "show", C::Show, "show needs a file", ""}})
+            QTest::newRow(r.name) << QString(r.args).split(',', Qt::SkipEmptyParts) << int(r.command)
+                                  << QString(r.error) << QString(r.summary);
     }
     void arguments()
     {
@@ -97,38 +84,29 @@ private Q_SLOTS:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("valid");
-        QTest::newRow("limiter 57 snaps") << 7 << "57"
-                                          << "60" << true;
-        QTest::newRow("limiter 45 stays") << 7 << "45"
-                                          << "45" << false;
-        QTest::newRow("limiter 155 snaps") << 7 << "155"
-                                           << "160" << true;
-        QTest::newRow("limiter 305 snaps out") << 7 << "305"
-                                               << "310" << false;
-        QTest::newRow("limiter 480") << 7 << "480"
-                                     << "480" << false;
-        QTest::newRow("time limit 57") << 12 << "57"
-                                       << "60" << true;
-        QTest::newRow("volts to tenths") << 6 << "3.57"
-                                         << "3.6" << true;
-        QTest::newRow("volts single") << 6 << "3.55"
-                                      << "3.5" << true;
-        QTest::newRow("volts high") << 6 << "6.1"
-                                    << "6.1" << false;
-        QTest::newRow("volts low") << 6 << "2.4"
-                                   << "2.4" << false;
-        QTest::newRow("fraction to spin") << 0 << "150.7"
-                                          << "151" << true;
-        QTest::newRow("half to even") << 5 << "5.5"
-                                      << "6" << true;
-        QTest::newRow("pwm low") << 0 << "99"
-                                 << "99" << false;
-        QTest::newRow("duty zero") << 8 << "0"
-                                   << "0" << true;
-        QTest::newRow("duty high") << 8 << "101"
-                                   << "101" << false;
-        QTest::newRow("being typed") << 8 << "3."
-                                     << "3." << true;
+        struct Row {
+            const char *name;
+            int field;
+            const char *typed, *text;
+            bool valid;
+        };
+        for (const Row &r : std::initializer_list<Row> {{"limiter 57 snaps", 7, "57", "60", true},
+                                                        {"limiter 45 stays", 7, "45", "45", false},
+                                                        {"limiter 155 snaps", 7, "155", "160", true},
+                                                        {"limiter 305 snaps out", 7, "305", "310", false},
+                                                        {"limiter 480", 7, "480", "480", false},
+                                                        {"time limit 57", 12, "57", "60", true},
+                                                        {"volts to tenths", 6, "3.57", "3.6", true},
+                                                        {"volts single", 6, "3.55", "3.5", true},
+                                                        {"volts high", 6, "6.1", "6.1", false},
+                                                        {"volts low", 6, "2.4", "2.4", false},
+                                                        {"fraction to spin", 0, "150.7", "151", true},
+                                                        {"half to even", 5, "5.5", "6", true},
+                                                        {"pwm low", 0, "99", "99", false},
+                                                        {"duty zero", 8, "0", "0", true},
+                                                        {"duty high", 8, "101", "101", false},
+                                                        {"being typed", 8, "3.", "3.", true}})
+            QTest::newRow(r.name) << r.field << QString(r.typed) << QString(r.text) << r.valid;
     }
     void typedValues()
     {
@@ -170,18 +148,15 @@ private Q_SLOTS:
         QTest::addColumn<QString>("block");
         QTest::addColumn<QString>("set"); // field=value applied after the block; empty: none
         QTest::addColumn<QString>("message"); // a part of what the user is told
-        QTest::newRow("deleted") << worked::with(59, "FF") << ""
-                                 << "Setting Data is deleted.";
-        QTest::newRow("other type") << worked::with(59, "01") << ""
-                                    << "ZX type is different.";
-        QTest::newRow("not hex") << worked::with(10, "G") << ""
-                                 << "unreadable";
-        QTest::newRow("out of range") << worked::Block << "7=305"
-                                      << "Current Limiter: 305 (310) is out of range";
-        QTest::newRow("not a number") << worked::Block << "5=5x"
-                                      << "\"5x\" is not a number";
-        QTest::newRow("hidden red") << worked::withPlainValue(2, 1000) << ""
-                                    << "Neutral is 1000";
+        for (const auto &[name, block, set, message] :
+             std::initializer_list<std::tuple<const char *, QString, const char *, const char *>> {
+                 {"deleted", worked::with(59, "FF"), "", "Setting Data is deleted."},
+                 {"other type", worked::with(59, "01"), "", "ZX type is different."},
+                 {"not hex", worked::with(10, "G"), "", "unreadable"},
+                 {"out of range", worked::Block, "7=305", "Current Limiter: 305 (310) is out of range"},
+                 {"not a number", worked::Block, "5=5x", "\"5x\" is not a number"},
+                 {"hidden red", worked::withPlainValue(2, 1000), "", "Neutral is 1000"}})
+            QTest::newRow(name) << block << QString(set) << QString(message);
     }
     void refusals()
     {

@@ -24,17 +24,9 @@ struct Name {
     int field;
     const char *name, *description;
 };
-// `start` written, then Up ('u') or Down ('d') in the field.
-struct Step {
-    int field;
-    const char *start;
-    char key;
-    const char *after;
-};
 } // namespace
 Q_DECLARE_METATYPE(Mark)
 Q_DECLARE_METATYPE(Name)
-Q_DECLARE_METATYPE(Step)
 
 namespace {
 
@@ -158,13 +150,14 @@ private Q_SLOTS:
         QTest::addColumn<QString>("before");
         QTest::addColumn<QString>("block");
         const QString off = worked::with(39, "FF");
-        QTest::newRow("worked") << QString() << worked::Block;
-        QTest::newRow("limiter off") << QString() << off;
-        QTest::newRow("limiter off twice") << off << off;
-        QTest::newRow("limiter on after off") << off << worked::Block;
-        QTest::newRow("out of range everywhere")
-            << QString() << worked::with(1, "FFFF").replace(32, 18, "FFFFFFFFFFFFFFFFFF");
-        QTest::newRow("low currents") << QString() << worked::with(39, "05").replace(48, 2, "00");
+        for (const auto &[name, before, block] : std::initializer_list<std::tuple<const char *, QString, QString>> {
+                 {"worked", {}, worked::Block},
+                 {"limiter off", {}, off},
+                 {"limiter off twice", off, off},
+                 {"limiter on after off", off, worked::Block},
+                 {"out of range everywhere", {}, worked::with(1, "FFFF").replace(32, 18, "FFFFFFFFFFFFFFFFFF")},
+                 {"low currents", {}, worked::with(39, "05").replace(48, 2, "00")}})
+            QTest::newRow(name) << before << block;
     }
     void shownByMatchesWidgets()
     {
@@ -211,23 +204,17 @@ private Q_SLOTS:
         QCOMPARE(accessible(w.spin(n.field)->downButton(), QAccessible::Name), QStringLiteral("Decrease ") + n.name);
     }
 
-    void arrowKeysStep_data()
-    {
-        QTest::addColumn<Step>("s");
-        for (const Step &s : std::initializer_list<Step> {{6, "3.5", 'u', "3.6"},
-                                                          {7, "200", 'd', "190"},
-                                                          {12, "300", 'u', "300"}, // at the bound: nothing
-                                                          {0, "", 'u', "100"}, // below the range: the lower limit
-                                                          {2, "5000", 'u', "2020"}}) // above: the upper limit
-            QTest::addRow("%d '%s' %c", s.field, s.start, s.key) << s;
-    }
+    // Up and Down in a field step its spin button, as its arrows do (stepping is tested with those).
     void arrowKeysStep()
     {
-        QFETCH(Step, s);
         EditorWorld w;
-        w.field(s.field)->setText(s.start);
-        QTest::keyClick(w.field(s.field), s.key == 'u' ? Qt::Key_Up : Qt::Key_Down);
-        QCOMPARE(w.field(s.field)->text(), s.after);
+        for (const auto &[field, start, key, after] : {std::tuple {7, "200", Qt::Key_Down, "190"},
+                                                       {12, "300", Qt::Key_Up, "300"},
+                                                       {6, "3.5", Qt::Key_Up, "3.6"}}) {
+            w.field(field)->setText(start);
+            QTest::keyClick(w.field(field), key);
+            QCOMPARE(w.field(field)->text(), after);
+        }
     }
 
     // Typed out of range, the range shows beside the field at once; it goes when the value is good.

@@ -77,39 +77,27 @@ private Q_SLOTS:
                  "TxtData_10 TxtMsg CmdZxCom_0");
     }
 
-    void commandButtons_data()
-    {
-        QTest::addColumn<int>("index");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<int>("accessKey");
-        const QStringList texts {"Setting Data &Read", "Setting Data &Write", "&Default Data Write", "Data &Get",
-                                 "Data C&lear"};
-        const QStringList names {"Setting Data Read", "Setting Data Write", "Default Data Write", "Data Get",
-                                 "Data Clear"};
-        const int keys[] = {Qt::Key_R, Qt::Key_W, Qt::Key_D, Qt::Key_G, Qt::Key_L};
-        for (int i = 0; i < 5; ++i)
-            QTest::newRow(qPrintable(names[i])) << i << texts[i] << names[i] << keys[i];
-    }
     void commandButtons()
     {
-        QFETCH(int, index);
-        QFETCH(QString, text);
-        QFETCH(QString, name);
-        QFETCH(int, accessKey);
         ShownWindow w;
         QVERIFY(QTest::qWaitForWindowActive(&w.window));
-        QPushButton *b = w.window.CmdZxCom(index);
-        QVERIFY(b->text() == text && CommandButton::captionWithAccessKey(index) == text);
-        QCOMPARE(accessible(b, QAccessible::Name), name);
-        // Space, Return and Enter on the focused button; Alt and its key from anywhere.
-        b->setFocus();
-        QTest::keyClick(b, Qt::Key_Space);
-        QTest::keyClick(b, Qt::Key_Return);
-        QTest::keyClick(b, Qt::Key_Enter, Qt::KeypadModifier);
-        w.window.editor().TxtData(0)->setFocus();
-        QTest::keyClick(&w.window, Qt::Key(accessKey), Qt::AltModifier);
-        QTRY_COMPARE(w.clicked, (QList<int> {index, index, index, index}));
+        const QStringList texts {"Setting Data &Read", "Setting Data &Write", "&Default Data Write", "Data &Get",
+                                 "Data C&lear"};
+        const Qt::Key keys[] = {Qt::Key_R, Qt::Key_W, Qt::Key_D, Qt::Key_G, Qt::Key_L};
+        for (int i = 0; i < 5; ++i) {
+            QPushButton *b = w.window.CmdZxCom(i);
+            QVERIFY(b->text() == texts[i] && CommandButton::captionWithAccessKey(i) == texts[i]);
+            QCOMPARE(accessible(b, QAccessible::Name), QString(texts[i]).remove('&'));
+            // Space, Return and Enter on the focused button; Alt and its key from anywhere.
+            w.clicked.clear();
+            b->setFocus();
+            QTest::keyClick(b, Qt::Key_Space);
+            QTest::keyClick(b, Qt::Key_Return);
+            QTest::keyClick(b, Qt::Key_Enter, Qt::KeypadModifier);
+            w.window.editor().TxtData(0)->setFocus();
+            QTest::keyClick(&w.window, keys[i], Qt::AltModifier);
+            QTRY_COMPARE(w.clicked, (QList<int> {i, i, i, i}));
+        }
     }
 
     void menuShortcuts()
@@ -131,7 +119,8 @@ private Q_SLOTS:
         QCOMPARE(closing.count(), 1);
     }
 
-    void messageLine()
+    // The message line and the busy indicator as a screen reader hears them.
+    void messageLineAndBusyIndicator()
     {
         ShownWindow w;
         MessageLineEdit *line = w.window.TxtMsg();
@@ -144,11 +133,6 @@ private Q_SLOTS:
             w.window.messageLine().ShowMessage(text, colour);
             QCOMPARE(accessible(line, QAccessible::Description), description);
         }
-    }
-
-    void busyIndicator()
-    {
-        ShownWindow w;
         ShapeLed *led = w.window.ShpLED();
         QCOMPARE(accessible(led, QAccessible::Name), "Busy");
         QStringList descriptions {accessible(led, QAccessible::Description)};
@@ -159,31 +143,24 @@ private Q_SLOTS:
         QCOMPARE(descriptions, (QStringList {"idle", "communicating", "idle"}));
     }
 
-    // The write button says what it would change; marks follow the fields.
+    // The write button says what it would change; marks follow the fields. The picture (for the
+    // README) shows two values changed after a read, one of them out of range.
     void writeButtonCountsChanges()
     {
         ShownWindow w;
+        QVERIFY(QTest::qWaitForWindowExposed(&w.window));
         QPushButton *write = w.window.CmdZxCom(1);
         SettingsEditor &editor = w.window.editor();
         QCOMPARE(write->toolTip(), "No field changed");
-        editor.TxtData(0)->setText("2001");
+        editor.TxtData(0)->setText("2500");
         QCOMPARE(write->toolTip(), "Writes 1 changed field");
-        editor.TxtData(8)->setText("99");
+        editor.TxtData(8)->setText("101");
+        w.window.messageLine().ShowMessage("Completion", 0);
+        QVERIFY(saveScreenshot(&w.window, "main-window-changed.png"));
         editor.ChkCurLimOff()->setChecked(true);
         QCOMPARE(write->toolTip(), "Writes 3 changed fields");
         w.window.ClearDisplay();
         QCOMPARE(write->toolTip(), "No field changed");
-    }
-
-    // A picture for the README: two values changed after a read, one of them out of range.
-    void changedFieldsPicture()
-    {
-        ShownWindow w;
-        QVERIFY(QTest::qWaitForWindowExposed(&w.window));
-        w.window.editor().TxtData(0)->setText("2500");
-        w.window.editor().TxtData(8)->setText("101");
-        w.window.messageLine().ShowMessage("Completion", 0);
-        QVERIFY(saveScreenshot(&w.window, "main-window-changed.png"));
     }
 
     // The port dialog: the list from the arrow keys, OK with Return, Cancel with Escape.
