@@ -85,7 +85,10 @@ private Q_SLOTS:
         w.link.SendCommand("sw", "sw");
         w.port.feed(QByteArray(1 << 20, 'x')); // a babbling line while idle
         QCOMPARE(w.link.RecvData(), QString("sw"));
-        w.port.onWrite = [&](const QByteArray &) { w.port.feed(QByteArray(1 << 20, 'x') + "sw"); };
+        w.port.onWrite = [&](const QByteArray &) { // a full buffer takes nothing more, not even the echo
+            w.port.feed(QByteArray(1 << 20, 'x'));
+            w.port.feed("sw");
+        };
         w.link.SendCommand("sw", "sw");
         QVERIFY(w.link.CommTimeout());
         QVERIFY2(w.link.RecvData().size() >= 4096 && w.link.RecvData().size() <= 65536,
