@@ -6,6 +6,8 @@
 #include "platform/message_boxes.h"
 #include "platform/message_line.h"
 #include "platform/waiter.h"
+#include "logdata/run_data_decoder.h"
+#include "settings/block_layout.h"
 #include "settings/settings_reply.h"
 
 namespace {
@@ -57,9 +59,9 @@ bool DeviceOperations::pause(double seconds)
     return !cancelled();
 }
 
-bool DeviceOperations::exchange(const QString &command, const QString &terminator)
+bool DeviceOperations::exchange(const QString &command, const QString &terminator, int replyLength)
 {
-    m_link.SendCommand(command, terminator);
+    m_link.SendCommand(command, terminator, replyLength);
     return !cancelled();
 }
 
@@ -132,7 +134,7 @@ void DeviceOperations::EndOperation(int index)
 
 bool DeviceOperations::SetReadData()
 {
-    if (!exchange(QStringLiteral("sr"), Cr))
+    if (!exchange(QStringLiteral("sr"), Cr, block::ReplyLength))
         return false;
     if (m_link.CommTimeout())
         return false; // told by the exchange
@@ -237,7 +239,7 @@ void DeviceOperations::writeDefaults()
 
 void DeviceOperations::getLog()
 {
-    if (!exchange(QStringLiteral("br"), Cr))
+    if (!exchange(QStringLiteral("br"), Cr, RunDataReplyLength + 1)) // the samples, then a carriage return
         return;
     if (!m_link.CommError()) {
         const QString reply = m_link.RecvData();

@@ -58,7 +58,7 @@ private:
 
     // Waits that are part of an operation; false when the program is ending.
     bool pause(double seconds);
-    bool exchange(const QString &command, const QString &terminator);
+    bool exchange(const QString &command, const QString &terminator, int replyLength = 0);
     bool cancelled() const;
     void showReply();
 

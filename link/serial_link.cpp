@@ -75,13 +75,14 @@ bool SerialLink::isOpen() const
     return m_port.isOpen();
 }
 
-void SerialLink::SendCommand(const QString &command, const QString &terminator)
+void SerialLink::SendCommand(const QString &command, const QString &terminator, int replyLength)
 {
     m_busy = true;
     Q_EMIT busyChanged(true);
     const int timeout = timeoutFor(command);
     m_recvData.clear();
     m_port.discardInput();
+    m_port.expectReplyLength(replyLength);
     m_commTimeout = false;
     m_replyComplete = false;
     m_terminator = terminator;
@@ -97,6 +98,7 @@ void SerialLink::SendCommand(const QString &command, const QString &terminator)
         m_tmrComm.stop();
     }
     m_awaiting = false;
+    m_port.expectReplyLength(0);
     if (m_waiter.cancelled())
         return; // the program is ending: nobody is left to tell
     if (m_commTimeout)

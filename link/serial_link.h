@@ -33,7 +33,8 @@ public:
     // Writes `command` unchanged and waits until `terminator` has arrived or the time-out
     // has expired; a time-out sets CommError and is reported (box and red message line).
     // On a closed port the exchange ends at once as a time-out with nothing received.
-    void SendCommand(const QString &command, const QString &terminator);
+    // `replyLength`, when known, lets the port report a long reply in larger pieces.
+    void SendCommand(const QString &command, const QString &terminator, int replyLength = 0);
 
     // A device operation starts: no failure yet, and a closed line is reported again, once.
     void beginOperation();

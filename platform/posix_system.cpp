@@ -4,9 +4,12 @@
 #include <QFile>
 #include <QSocketNotifier>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
+#include <sys/ioctl.h>
+#include <termios.h>
 #include <unistd.h>
 
 namespace posixsystem {
@@ -81,6 +84,24 @@ bool onTerminationSignal(std::function<void()> handler)
     for (const int s : TerminationSignals)
         ::sigaction(s, &action, nullptr);
     return true;
+}
+
+bool setInputBatch(int fd, int chars)
+{
+    termios t {};
+    if (::tcgetattr(fd, &t) != 0)
+        return false;
+    // With VTIME 0, poll() reports a terminal readable once VMIN characters wait; VMIN 0
+    // (what Qt sets) reports the first character.
+    t.c_cc[VMIN] = cc_t(chars > 1 ? std::min(chars, 255) : 0);
+    t.c_cc[VTIME] = 0;
+    return ::tcsetattr(fd, TCSANOW, &t) == 0;
+}
+
+int pendingInput(int fd)
+{
+    int waiting = 0;
+    return ::ioctl(fd, FIONREAD, &waiting) == 0 ? waiting : -1;
 }
 
 } // namespace posixsystem

@@ -20,4 +20,12 @@ bool isTerminal(StandardStream stream);
 // False when the signals could not be taken over (their default action then stays).
 bool onTerminationSignal(std::function<void()> handler);
 
+// Input of the terminal `fd` in batches: the terminal reports input as readable only once
+// `chars` characters are waiting (at most 255; 1 or less: at the first one, as it does by
+// default). A read still returns whatever is there. False when the terminal refused it.
+bool setInputBatch(int fd, int chars);
+
+// Characters received on the terminal `fd` and not read yet; -1 when it cannot be told.
+int pendingInput(int fd);
+
 } // namespace posixsystem

@@ -3,6 +3,7 @@
 #include "posix_system.h"
 
 #include <QFileInfo>
+#include <algorithm>
 
 QtSerialPort::QtSerialPort(PortCatalog catalog, QObject *parent) : QtSerialPort([catalog] { return catalog; }, parent)
 {}
@@ -11,6 +12,8 @@ QtSerialPort::QtSerialPort(CatalogSource catalog, QObject *parent) : SerialPort(
 {
     connect(&m_port, &QSerialPort::readyRead, this, &SerialPort::dataArrived);
     connect(&m_port, &QSerialPort::errorOccurred, this, &QtSerialPort::onError);
+    m_quietCheck.setInterval(QuietCheckMs);
+    connect(&m_quietCheck, &QTimer::timeout, this, &QtSerialPort::checkQuietLine);
 }
 
 QtSerialPort::~QtSerialPort()
@@ -20,8 +23,7 @@ QtSerialPort::~QtSerialPort()
 
 bool QtSerialPort::open(int number, QString *why)
 {
-    if (m_port.isOpen())
-        m_port.close();
+    close();
     const auto entry = (m_catalog ? m_catalog() : PortCatalog()).entry(number);
     m_failure = Failure::None;
     if (!entry) {
@@ -95,6 +97,9 @@ QString QtSerialPort::openFailureText(const QString &path)
 
 void QtSerialPort::close()
 {
+    m_missing = 0;
+    m_batch = 0; // a terminal opened again starts from Qt's settings
+    m_quietCheck.stop();
     if (m_port.isOpen())
         m_port.close();
 }
@@ -110,6 +115,7 @@ void QtSerialPort::discardInput()
         return;
     m_port.clear(QSerialPort::Input);
     m_port.readAll();
+    batchInput(0);
 }
 
 bool QtSerialPort::write(const QByteArray &data)
@@ -121,7 +127,41 @@ bool QtSerialPort::write(const QByteArray &data)
 
 QByteArray QtSerialPort::readAll()
 {
-    return m_port.isOpen() ? m_port.readAll() : QByteArray();
+    const QByteArray data = m_port.isOpen() ? m_port.readAll() : QByteArray();
+    if (m_missing > 0)
+        batchInput(m_missing - int(std::min<qsizetype>(data.size(), m_missing)));
+    return data;
+}
+
+void QtSerialPort::expectReplyLength(int chars)
+{
+    batchInput(std::max(chars, 0));
+}
+
+// Gathers up to the characters still missing, so that the last batch ends the reply.
+void QtSerialPort::batchInput(int missing)
+{
+    m_missing = missing;
+    const int batch = m_port.isOpen() && missing > 1 ? std::min(missing, 255) : 0;
+    if (batch != m_batch && posixsystem::setInputBatch(int(m_port.handle()), batch))
+        m_batch = batch;
+    m_lastPending = -1;
+    if (m_batch > 0)
+        m_quietCheck.start();
+    else
+        m_quietCheck.stop();
+}
+
+// Characters that wait unchanged for a whole check are all the line is going to send for
+// now: report them instead of holding them back for a batch that is not coming.
+void QtSerialPort::checkQuietLine()
+{
+    const int pending = m_port.isOpen() ? posixsystem::pendingInput(int(m_port.handle())) : -1;
+    if (pending != 0 && pending == m_lastPending) {
+        batchInput(0);
+        return;
+    }
+    m_lastPending = pending;
 }
 
 void QtSerialPort::onError(QSerialPort::SerialPortError error)

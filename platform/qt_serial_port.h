@@ -3,6 +3,7 @@
 #include "serial_port.h"
 
 #include <QSerialPort>
+#include <QTimer>
 #include <functional>
 
 // The real serial port, numbered through a PortCatalog.
@@ -25,8 +26,15 @@ public:
     void discardInput() override;
     bool write(const QByteArray &data) override;
     QByteArray readAll() override;
+    // A long reply is reported in batches of up to 255 characters instead of one wake-up
+    // of the program per character; a line quiet for QuietCheckMs ends the batching.
+    void expectReplyLength(int chars) override;
+
+    static constexpr int QuietCheckMs = 50;
 
 private:
+    void batchInput(int missing);
+    void checkQuietLine();
     void onError(QSerialPort::SerialPortError error);
     QString openFailureText(const QString &path);
     static bool openPast(QSerialPort &port);
@@ -35,4 +43,8 @@ private:
     QSerialPort m_port;
     bool m_opening = false;
     Failure m_failure = Failure::None;
+    int m_missing = 0; // characters of the expected reply not read yet
+    int m_batch = 0; // characters the terminal gathers before it reports input; 0: none
+    int m_lastPending = -1; // characters waiting at the previous quiet-line check
+    QTimer m_quietCheck;
 };

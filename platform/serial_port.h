@@ -22,6 +22,10 @@ public:
     virtual bool write(const QByteArray &data) = 0;
     // Everything waiting to be read.
     virtual QByteArray readAll() = 0;
+    // The reply now awaited is `chars` characters long (0: unknown). A port may then report
+    // arrival in fewer, larger pieces, but it still reports whatever has come soon after
+    // the line goes quiet, so a shorter or cut-off reply is seen all the same.
+    virtual void expectReplyLength(int chars) { Q_UNUSED(chars); }
 
 Q_SIGNALS:
     // Characters have arrived.

@@ -99,6 +99,33 @@ private Q_SLOTS:
         w.link->SendCommand("sr", "\r");
         QVERIFY(!w.link->CommError() && w.link->RecvData().size() == 68);
     }
+
+    // A reply of known length comes in a few pieces, not one wake-up a character; one that
+    // ends early, or stops short, is still seen as soon as it has come.
+    void announcedLength()
+    {
+        OperationsWorld w;
+        w.sim.setPacing(true);
+        int arrivals = 0;
+        QObject::connect(w.port.get(), &SerialPort::dataArrived, [&arrivals] { ++arrivals; });
+        w.link->SendCommand("sr", "\r", 68);
+        QCOMPARE(w.link->RecvData(), "sr" + w.sim.settingsBlock() + "0\r");
+        QVERIFY2(arrivals <= 3, qPrintable(QString::number(arrivals)));
+
+        w.sim.setMisbehaviour({.garbage = "x\r"});
+        QElapsedTimer clock;
+        clock.start();
+        w.link->SendCommand("sr", "\r", 68);
+        QVERIFY(w.link->RecvData() == "x\r" && !w.link->CommError());
+        QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
+
+        // Cut off: what came is there when the time-out decides, so the user hears of a
+        // partial reply, not of a silent line.
+        w.sim.setMisbehaviour({.truncateAfter = 10});
+        w.link->SendCommand("sr", "\r", 68);
+        QVERIFY(w.link->CommError() && w.link->RecvData().size() == 10);
+        QCOMPARE(w.boxes.texts(), QStringList {"ZX cannot be set."});
+    }
 };
 
 QTEST_MAIN(TestExchangePty)
