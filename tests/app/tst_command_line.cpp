@@ -36,23 +36,20 @@ private Q_SLOTS:
         QVERIFY2(answer.startsWith(begins) && answer.isEmpty() == begins.isEmpty(), qPrintable(answer));
     }
 
-    // The real program, with no display to connect to and no platform chosen.
+    // The real program, with no display to connect to and no platform chosen (the texts: earlyAnswer).
     void programAnswersWithoutADisplay()
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
             env.remove(name);
-        for (const QString option : {"--version", "--help"}) {
-            QProcess program;
-            program.setProcessEnvironment(env);
-            program.start(QStringLiteral(ZX_LINK_EXECUTABLE), {option});
-            QVERIFY(program.waitForFinished(20000));
-            const QString out = QString::fromLocal8Bit(program.readAllStandardOutput());
-            const QByteArray err = program.readAllStandardError();
-            QVERIFY2(program.exitStatus() == QProcess::NormalExit && program.exitCode() == 0 && err.isEmpty(),
-                     err.constData());
-            QVERIFY2(option == "--version" ? out == Version : out.startsWith("Usage: zx316b-link"), qPrintable(out));
-        }
+        QProcess program;
+        program.setProcessEnvironment(env);
+        program.start(QStringLiteral(ZX_LINK_EXECUTABLE), {"--version"});
+        QVERIFY(program.waitForFinished(20000));
+        const QByteArray err = program.readAllStandardError();
+        QVERIFY2(program.exitStatus() == QProcess::NormalExit && program.exitCode() == 0 && err.isEmpty(),
+                 err.constData());
+        QCOMPARE(QString::fromLocal8Bit(program.readAllStandardOutput()), Version);
     }
 };
 

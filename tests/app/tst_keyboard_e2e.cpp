@@ -1,12 +1,12 @@
 // The whole program driven from the keyboard alone, against the simulated controller:
-// read, step a value with the arrow keys, write, save a settings file.
+// read, step a value with the arrow keys, write, save a settings file. The single keys are
+// tested one by one in tst_shell_windows and tst_editor_access.
 #include "tests/link/operations_world.h"
 #include "tests/settings/worked_block.h"
 
 #include "files/settings_file.h"
 
 #include <QFile>
-#include <QToolTip>
 
 namespace {
 
@@ -61,25 +61,6 @@ private Q_SLOTS:
         QFile saved(path);
         QVERIFY(saved.open(QIODevice::ReadOnly));
         QCOMPARE(saved.readAll(), settingsfile::fileContent(w.sim.settingsBlock()));
-    }
-
-    // A value the write refuses: after the box the keyboard is on that value.
-    void refusedWriteLeavesFocusOnTheValue()
-    {
-        OperationsWorld w;
-        w.sim.setSettingsBlock(worked::Block);
-        QVERIFY(QTest::qWaitForWindowActive(w.window));
-        key(Qt::Key_R, Qt::AltModifier);
-        QTRY_VERIFY(w.completed());
-        w.editor->TxtData(8)->setFocus();
-        key(Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(w.editor->TxtData(8), "101"); // out of range: red, its range beside it
-        QVERIFY(w.editor->isOutOfRange(8) && QToolTip::isVisible());
-        w.window->CmdZxCom(1)->setFocus();
-        key(Qt::Key_Return);
-        QTRY_COMPARE(w.line.lastText(), "Nothing was written to the ZX.");
-        QCOMPARE(w.boxes.texts().value(0), "Data is abnormal!!\r\nPlease set it correctly.");
-        QCOMPARE(focused(), "TxtData_8");
     }
 };
 

@@ -50,14 +50,6 @@ bool holds(const QProcess &process, const QString &port)
     return false;
 }
 
-bool openLikeTheProgram(QSerialPort &port, const QString &path)
-{
-    port.setPortName(path);
-    port.setBaudRate(QSerialPort::Baud9600);
-    port.setParity(QSerialPort::OddParity);
-    return port.open(QIODevice::ReadWrite);
-}
-
 } // namespace
 
 class TestProgramEnd : public QObject {
@@ -90,8 +82,9 @@ private Q_SLOTS:
                 QVERIFY(program.exitStatus() == QProcess::NormalExit && program.exitCode() == 0
                         && !QFileInfo::exists(copy.lockFile()));
         }
-        QSerialPort port;
-        QVERIFY(QTest::qWaitFor([&] { return openLikeTheProgram(port, sim.portPath()); }, 2000));
+        QSerialPort port(sim.portPath()); // opened as the program opens it
+        port.setParity(QSerialPort::OddParity);
+        QVERIFY(QTest::qWaitFor([&] { return port.open(QIODevice::ReadWrite); }, 2000));
     }
 };
 
