@@ -1,6 +1,7 @@
 // The command line's own logic: its arguments, the editor's rules as it applies them to
 // --set, the settings it decodes and builds, its exit status and its help.
 #include "cli/arguments.h"
+#include "cli/cli_program.h"
 #include "cli/console.h"
 #include "cli/help_text.h"
 #include "cli/progress_bar.h"
@@ -10,6 +11,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 using cli::Command;
@@ -32,15 +34,11 @@ private Q_SLOTS:
             const char *error, *summary;
         };
         for (const Row &r : std::initializer_list<Row> {
-                 {"read", "read", C::Read, "", "||||||"},
                  {"globals before", "--port,3,--ini=a.ini,--json,-q,read", C::Read, "", "3|a.ini|||||json quiet"},
                  {"globals after", "read,-o,x.set,--port=/dev/ttyUSB0", C::Read, "", "/dev/ttyUSB0|||x.set|||"},
                  {"write file sets", "write,a.set,--set,Dead Band=5,--set=x=1,--dry-run", C::Write, "",
                   "||a.set|||Dead Band=5;x=1|dry"},
-                 {"log get", "log,get,-o,l.csv,--png,l.png", C::LogGet, "", "|||l.csv|l.png||"},
-                 {"log clear yes", "log,clear,--yes", C::LogClear, "", "||||||yes"},
                  {"show", "show,--,-odd.set", C::Show, "", "||-odd.set||||"},
-                 {"help anywhere", "log,get,--help", C::LogGet, "", "||||||"},
                  {"no command", "", C::None, "no command", ""},
                  {"unknown option", "read,--frob", C::Read, "unknown option --frob", ""},
                  {"unknown command", "erase", C::None, "unknown command erase", ""},
@@ -77,46 +75,22 @@ private Q_SLOTS:
                  summary);
     }
 
-    // A value put into a field ends as the editor leaves a typed one.
-    void typedValues_data()
-    {
-        QTest::addColumn<int>("field");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<bool>("valid");
-        struct Row {
-            const char *name;
-            int field;
-            const char *typed, *text;
-            bool valid;
-        };
-        for (const Row &r : std::initializer_list<Row> {{"limiter 57 snaps", 7, "57", "60", true},
-                                                        {"limiter 45 stays", 7, "45", "45", false},
-                                                        {"limiter 155 snaps", 7, "155", "160", true},
-                                                        {"limiter 305 snaps out", 7, "305", "310", false},
-                                                        {"limiter 480", 7, "480", "480", false},
-                                                        {"time limit 57", 12, "57", "60", true},
-                                                        {"volts to tenths", 6, "3.57", "3.6", true},
-                                                        {"volts single", 6, "3.55", "3.5", true},
-                                                        {"volts high", 6, "6.1", "6.1", false},
-                                                        {"volts low", 6, "2.4", "2.4", false},
-                                                        {"fraction to spin", 0, "150.7", "151", true},
-                                                        {"half to even", 5, "5.5", "6", true},
-                                                        {"pwm low", 0, "99", "99", false},
-                                                        {"duty zero", 8, "0", "0", true},
-                                                        {"duty high", 8, "101", "101", false},
-                                                        {"being typed", 8, "3.", "3.", true}})
-            QTest::newRow(r.name) << r.field << QString(r.typed) << QString(r.text) << r.valid;
-    }
+    // A value put into a field ends as the editor leaves a typed one (the editor's own table
+    // pins down each rule; these are the ways they combine).
     void typedValues()
     {
-        QFETCH(int, field);
-        QFETCH(QString, typed);
-        QFETCH(QString, text);
-        QFETCH(bool, valid);
-        const fieldrules::Entry e = fieldrules::typed(field, typed);
-        QCOMPARE(e.text, text);
-        QCOMPARE(e.valid, valid);
+        for (const auto &[field, typed, text, valid] :
+             std::initializer_list<std::tuple<int, const char *, const char *, bool>> {
+                 {7, "57", "60", true}, // snapped to tens
+                 {7, "305", "310", false}, // snapped out of range
+                 {6, "3.57", "3.6", true}, // volts to tenths
+                 {0, "150.7", "151", true}, // a fraction to what the spin box holds
+                 {8, "101", "101", false},
+                 {8, "3.", "3.", true}}) { // being typed
+            const fieldrules::Entry e = fieldrules::typed(field, typed);
+            QCOMPARE(e.text, QString(text));
+            QCOMPARE(e.valid, valid);
+        }
     }
 
     void decodeAndRebuild()
@@ -143,97 +117,60 @@ private Q_SLOTS:
         QCOMPARE(off.build(worked::Block, &why)->mid(38, 2), QStringLiteral("55"));
     }
 
-    void refusals_data()
-    {
-        QTest::addColumn<QString>("block");
-        QTest::addColumn<QString>("set"); // field=value applied after the block; empty: none
-        QTest::addColumn<QString>("message"); // a part of what the user is told
-        for (const auto &[name, block, set, message] :
-             std::initializer_list<std::tuple<const char *, QString, const char *, const char *>> {
-                 {"deleted", worked::with(59, "FF"), "", "Setting Data is deleted."},
-                 {"other type", worked::with(59, "01"), "", "ZX type is different."},
-                 {"not hex", worked::with(10, "G"), "", "unreadable"},
-                 {"out of range", worked::Block, "7=305", "Current Limiter: 305 (310) is out of range"},
-                 {"not a number", worked::Block, "5=5x", "\"5x\" is not a number"},
-                 {"hidden red", worked::withPlainValue(2, 1000), "", "Neutral is 1000"}})
-            QTest::newRow(name) << block << QString(set) << QString(message);
-    }
+    // Refused decoding leaves nothing shown; a value or a hidden field the editor would mark
+    // red stops the block from being built.
     void refusals()
     {
-        QFETCH(QString, block);
-        QFETCH(QString, set);
-        QFETCH(QString, message);
+        SettingsState other;
+        QCOMPARE(SettingsState::refusalText(other.show(worked::with(59, "01"))), "ZX type is different.");
+        QVERIFY(other.isEmpty());
         SettingsState s;
-        const SettingsState::Decode d = s.show(block);
-        QString why =
-            d == SettingsState::Decode::Unreadable ? QStringLiteral("unreadable") : SettingsState::refusalText(d);
-        if (d == SettingsState::Decode::Accepted) {
-            if (!set.isEmpty())
-                QVERIFY(!s.set(set.section('=', 0, 0).toInt(), set.section('=', 1), &why));
-            else
-                QVERIFY(!s.build(block, &why));
-        } else {
-            QVERIFY(s.isEmpty());
-        }
-        QVERIFY2(why.contains(message), qPrintable(why));
+        QString why;
+        QCOMPARE(s.show(worked::Block), SettingsState::Decode::Accepted);
+        QVERIFY(!s.set(5, "5x", &why));
+        QVERIFY2(why.contains("\"5x\" is not a number"), qPrintable(why));
+        QCOMPARE(s.show(worked::withPlainValue(2, 1000)), SettingsState::Decode::Accepted);
+        QVERIFY(!s.build(worked::withPlainValue(2, 1000), &why));
+        QVERIFY2(why.contains("Neutral is 1000"), qPrintable(why));
     }
 
     void visibleCaptions()
     {
-        QCOMPARE(SettingsState::visibleField("current limiter"), 7);
         QCOMPARE(SettingsState::visibleField(" Low Batt. Protection "), 6);
-        QCOMPARE(SettingsState::visibleField("Neutral"), -1); // hidden: written back as read
         QCOMPARE(SettingsState::visibleField("Limiter"), -1);
     }
 
-    void exitForRedLines_data()
-    {
-        QTest::addColumn<QString>("line");
-        QTest::addColumn<int>("exit");
-        QTest::newRow("fault") << "RS232 communication fault." << int(Exit::Failed);
-        QTest::newRow("partial") << "ZX cannot be set." << int(Exit::Failed);
-        QTest::newRow("port") << "ComPort cannot be opened." << int(Exit::Failed);
-        QTest::newRow("verify") << "Verify was NG." << int(Exit::VerifyNg);
-        QTest::newRow("unreadable") << "The setting data received from the ZX could not be read." << int(Exit::Refused);
-        QTest::newRow("not written") << "Nothing was written to the ZX." << int(Exit::Refused);
-    }
     void exitForRedLines()
     {
-        QFETCH(QString, line);
-        QFETCH(int, exit);
-        QCOMPARE(int(ConsoleMessageLine::exitFor(line)), exit);
+        for (const auto &[line, exit] : {std::pair {"RS232 communication fault.", Exit::Failed},
+                                         {"Verify was NG.", Exit::VerifyNg},
+                                         {"The setting data received from the ZX could not be read.", Exit::Refused},
+                                         {"Nothing was written to the ZX.", Exit::Refused}})
+            QCOMPARE(ConsoleMessageLine::exitFor(line), exit);
     }
 
     // A question is Yes only with --yes or a y typed at a terminal; otherwise nothing is
     // done and the run ends as a usage error.
-    void questions_data()
-    {
-        QTest::addColumn<bool>("yes");
-        QTest::addColumn<bool>("terminal");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<bool>("answeredYes");
-        QTest::newRow("--yes") << true << false << "" << true;
-        QTest::newRow("terminal y") << false << true << "y" << true;
-        QTest::newRow("terminal Yes") << false << true << " Yes" << true;
-        QTest::newRow("terminal n") << false << true << "n" << false;
-        QTest::newRow("terminal enter") << false << true << "" << false;
-        QTest::newRow("no terminal") << false << false << "y" << false;
-    }
     void questions()
     {
-        QFETCH(bool, yes);
-        QFETCH(bool, terminal);
-        QFETCH(QString, typed);
-        QFETCH(bool, answeredYes);
-        QString err;
-        Console console([](const QString &) {}, [&err](const QString &t) { err += t; }, [typed] { return typed; },
-                        terminal, terminal);
-        cli::Outcome outcome;
-        ConsoleMessageBoxes boxes(console, outcome, yes);
-        const auto answer = boxes.show("Erase?", MessageBoxes::Icon::None, MessageBoxes::Buttons::YesNoDefaultNo);
-        QCOMPARE(answer == MessageBoxes::Answer::Yes, answeredYes);
-        QCOMPARE(outcome.exit(), answeredYes ? Exit::Done : Exit::Usage);
-        QCOMPARE(err.contains("Erase?"), !yes);
+        for (const auto &[yes, terminal, typed, answeredYes] :
+             std::initializer_list<std::tuple<bool, bool, const char *, bool>> {{true, false, "", true},
+                                                                                {false, true, "y", true},
+                                                                                {false, true, " Yes", true},
+                                                                                {false, true, "n", false},
+                                                                                {false, true, "", false},
+                                                                                {false, false, "y", false}}) {
+            QString err;
+            Console console([](const QString &) {}, [&err](const QString &t) { err += t; },
+                            [t = typed] { return QString(t); }, terminal, terminal);
+            cli::Outcome outcome;
+            ConsoleMessageBoxes boxes(console, outcome, yes);
+            const auto answer = boxes.show("Erase?", MessageBoxes::Icon::None, MessageBoxes::Buttons::YesNoDefaultNo);
+            QCOMPARE(answer == MessageBoxes::Answer::Yes, answeredYes);
+            QCOMPARE(outcome.exit(), answeredYes ? Exit::Done : Exit::Usage);
+            QCOMPARE(err.contains("Erase?"), !yes);
+            QCOMPARE(err.endsWith("Nothing was sent.\n"), !answeredYes);
+        }
     }
 
     // A box and the red line after it with the same words reach the user once.
@@ -259,6 +196,59 @@ private Q_SLOTS:
         QCOMPARE(ProgressBar::text(0, 2051, 10), QStringLiteral("[          ]    0/2051 characters"));
         QCOMPARE(ProgressBar::text(1026, 2051, 10), QStringLiteral("[#####     ] 1026/2051 characters"));
         QCOMPARE(ProgressBar::text(3000, 2051, 10), QStringLiteral("[##########] 2051/2051 characters"));
+    }
+
+    // Runs that end before any port is opened: files shown without a controller, printed as
+    // read and log get print them or refused, and values refused before anything is sent.
+    void runs_data()
+    {
+        QTest::addColumn<QStringList>("args"); // @NAME: a file in a fresh folder
+        QTest::addColumn<QByteArray>("content"); // of that file; "-": there is none
+        QTest::addColumn<int>("exit");
+        QTest::addColumn<QString>("said"); // a part of what is printed
+        const QByteArray block = worked::Block.toLatin1(), none = "-";
+        QByteArray log = "Time(s),Voltage(V),Current(A)\r\n";
+        for (int i = 0; i < 512; ++i)
+            log += QByteArray::number(i) + (i < 10 ? ",7.5,100\r\n" : ",,\r\n");
+        const QStringList settings {"show", "@a"}, csv {"show", "@a.csv"};
+        const QStringList write {"--port", "/nonexistent/tty", "write", "--set"};
+        const int refused = int(Exit::Refused);
+        QTest::newRow("settings, no extension") << settings << block << 0 << "Dead Band                      6 uS";
+        QTest::newRow("line end added") << QStringList {"show", "@a.set"} << block + "\r\n"
+                                        << refused << "exactly 64 characters";
+        QTest::newRow("not hex") << settings << QByteArray(block).replace(5, 1, "x") << refused
+                                 << "Trouble is found in data.";
+        QTest::newRow("log") << csv << log << 0 << "Seconds with data: 10";
+        QTest::newRow("log gap") << csv << QByteArray(log).replace("\r\n4,", "\r\n5,") << refused
+                                 << "Trouble is found in data.";
+        QTest::newRow("empty log") << csv << QByteArray() << refused << "is empty";
+        QTest::newRow("missing") << settings << none << refused << "Trouble is found in data.";
+        QTest::newRow("refused value") << write + QStringList {"Current Limiter=305"} << none << refused
+                                       << "Current Limiter: 305 (310) is out of range (50～300 A).\nNothing was sent.";
+        QTest::newRow("hidden caption") << write + QStringList {"Neutral=1500"} << none << int(Exit::Usage)
+                                        << "--set takes \"CAPTION=VALUE\" with one of these captions: ";
+        QTest::newRow("port out of range")
+            << QStringList {"--port", "17", "read"} << none << int(Exit::Usage) << "from 1 to 16";
+    }
+    void runs()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QByteArray, content);
+        QFETCH(int, exit);
+        QFETCH(QString, said);
+        QTemporaryDir dir;
+        for (QString &a : args) {
+            if (!a.startsWith('@'))
+                continue;
+            a = dir.filePath(a.mid(1));
+            QFile f(a);
+            QVERIFY(content == "-" || (f.open(QIODevice::WriteOnly) && f.write(content) == content.size()));
+        }
+        QString printed;
+        const auto print = [&printed](const QString &t) { printed += t; };
+        Console console(print, print, {}, false, false);
+        QCOMPARE(int(CliProgram(console, {}).run(QStringList {"--ini", dir.filePath("none.ini")} + args)), exit);
+        QVERIFY2(printed.contains(said), qPrintable(printed));
     }
 
     // The manual page carries the help's own words: what --help prints is what man shows.

@@ -1,13 +1,7 @@
 // The real file dialogs, driven as a user does: a name typed into the dialog, a filter
 // picked from its list, Enter.
 #include "ui/file_commands.h"
-#include "logview/frm_log.h" // LogViewer keeps a QPointer to it
-#include "logdata/log_store.h"
-#include "logview/log_viewer.h"
-#include "platform/ini_file.h"
 #include "platform/gui/qt_file_dialogs.h"
-#include "editor/settings_editor.h"
-#include "tests/support/recording_message_boxes.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -49,12 +43,6 @@ void typeIntoNextDialog(const QString &name, int filterIndex = 0)
     });
     poll->start();
 }
-
-bool put(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly);
-}
 } // namespace
 
 class TstFileDialogs : public QObject {
@@ -63,7 +51,11 @@ class TstFileDialogs : public QObject {
 
 private Q_SLOTS:
     // The dialogs start in the working folder, as they do for the user.
-    void initTestCase() { QVERIFY(QDir::setCurrent(m_dir.path())); }
+    void initTestCase()
+    {
+        QVERIFY(QDir::setCurrent(m_dir.path()));
+        QVERIFY(QFile(m_dir.filePath("old.set")).open(QIODevice::WriteOnly));
+    }
 
     // Open returns a name that does not exist yet as readily as an existing one; save adds the
     // extension of the filter chosen (0: the file type, 1: ALL files) to a name typed without one.
@@ -77,7 +69,6 @@ private Q_SLOTS:
         const QString settings = FileCommands::SettingsFilter, log = FileCommands::LogFilter;
         for (auto [name, save, filter, index, typed, chosen] :
              {std::tuple {"open: a name that does not exist", false, settings, 0, "new.set", "new.set"},
-              {"open: no extension, does not exist", false, settings, 0, "fresh", "fresh"},
               {"open: an existing file", false, settings, 0, "old.set", "old.set"},
               {"open: cancelled", false, settings, 0, "", ""},
               {"save: settings, no extension", true, settings, 0, "mine", "mine.set"},
@@ -97,41 +88,11 @@ private Q_SLOTS:
         QFETCH(int, filterIndex);
         QFETCH(QString, typed);
         QFETCH(QString, chosen);
-        QVERIFY(put(m_dir.filePath("old.set")));
         QtFileDialogs dialogs;
         typeIntoNextDialog(typed, filterIndex);
         QCOMPARE(save ? dialogs.saveFile(filter) : dialogs.openFile(filter),
                  chosen.isEmpty() ? chosen : m_dir.filePath(chosen));
         QVERIFY(!QFile::exists(m_dir.filePath("new.set")) && !QFile::exists(m_dir.filePath("mine.set")));
-    }
-
-    // Open with a name that does not exist reaches the program's own question, and Yes
-    // leaves an empty file of that name; a log saved as "run" is found as run.csv.
-    void fileCommandsWithTheRealDialogs()
-    {
-        QWidget window, fraTmp(&window);
-        RecordingMessageBoxes boxes;
-        QtFileDialogs dialogs;
-        SettingsEditor editor(&window, &fraTmp, boxes);
-        editor.MainIni();
-        LogStore store;
-        store.VoltData.fill(12.5f), store.CurData.fill(100.f);
-        IniFile ini(m_dir.filePath("zx.ini"));
-        const std::array<int, 2> scaleLine {0, 0};
-        LogViewer viewer(store, ini, scaleLine, &window);
-        FileCommands files(dialogs, boxes, editor, store, viewer, [] { return QString(); });
-
-        typeIntoNextDialog("created.csv");
-        files.munOpenLog_Click();
-        QCOMPARE(boxes.texts(), QStringList {FileCommands::NotFoundQuestion});
-        QVERIFY(QFileInfo(m_dir.filePath("created.csv")).size() == 0);
-
-        typeIntoNextDialog("run");
-        files.mnuSaveLog_Click();
-        QCOMPARE(boxes.texts().size(), 1); // no overwrite question: run.csv is new
-        QFile saved(m_dir.filePath("run.csv"));
-        QVERIFY(saved.open(QIODevice::ReadOnly) && saved.readAll() == files.MakeRunDat().toLatin1());
-        QVERIFY(!QFile::exists(m_dir.filePath("run")));
     }
 };
 

@@ -75,36 +75,23 @@ private Q_SLOTS:
             return Replies {name, chunks, {"sw", block, "sr"}, "sw" + block + "sr" + block + "0\r", 5, block};
         };
         const QByteArray letters = QByteArray("srbeae").repeated(11).left(64);
+        const QByteArray noise("\x00\xff#rrtRTarrt", 12); // a doubled letter, upper case, an unknown pair
+        const Misbehaviour garbageAfter {.garbage = "zz", .garbageAt = Misbehaviour::GarbageAt::After};
         for (const Replies &r : std::initializer_list<Replies> {
-                 {"sr, ROM 5", {"sr"}, {"sr"}, "sr" + Rom5 + "0\r"},
-                 {"sr, ROM 3", {"sr"}, {"sr"}, "sr" + rom3 + "0\r", 3, rom3},
+                 {"sr", {"sr"}, {"sr"}, "sr" + Rom5 + "0\r"},
                  {"br, every sample", {"br"}, {"br"}, "br6C00" + QByteArray(2040, 'F') + "01FE\r"},
-                 {"rt", {"rt"}, {"rt"}, "rt"},
-                 {"ae restores, ROM 5", {"sw" + Other, "ae"}, {"sw", Other, "ae"}, "sw" + Other + "ae\r"},
-                 {"ae, ROM 4", {"ae"}, {"ae"}, "ae\r", 4, withRom(Rom5, "04")},
+                 {"ae, ROM 4 ends with CR", {"ae"}, {"ae"}, "ae\r", 4, withRom(Rom5, "04")},
                  {"ae restores, ROM 3", {"sw" + Other, "ae"}, {"sw", Other, "ae"}, "sw" + Other + "ae", 3, rom3},
-                 {"be erases, ROM 5", {"be", "br"}, {"be", "br"}, "be\r" + erased},
-                 {"be erases, ROM 3", {"be", "br"}, {"be", "br"}, "be" + erased, 3, rom3},
-                 write("sw and block at once", {"sw" + Other + "sr"}, Other),
-                 write("block in pieces", {"sw", Other.left(1), Other.mid(1, 40), Other.mid(41), "sr"}, Other),
-                 write("lower case kept as sent", {"sw", Other.toLower(), "sr"}, Other.toLower()),
-                 write("command letters inside a block", {"sw", letters, "sr"}, letters),
-                 {"noise before", {QByteArray("\x00\xff#rt", 5)}, {"rt"}, "rt"},
-                 {"doubled letter", {"rrt"}, {"rt"}, "rt"},
-                 {"upper case, unknown pair", {"RTarrt"}, {"rt"}, "rt"},
-                 {"line endings between", {"rt\r\nsw"}, {"rt", "sw"}, "rtsw"},
-                 {"split over reads", {"r", "t"}, {"rt"}, "rt"},
+                 {"be erases", {"be", "br"}, {"be", "br"}, "be\r" + erased},
+                 // The block is stored as sent, whatever its case and letters.
+                 write("sw, block and sr at once", {"sw" + Other.toLower() + "sr"}, Other.toLower()),
+                 write("command letters inside a block in pieces",
+                       {"sw", letters.left(1), letters.mid(1, 40), letters.mid(41), "sr"}, letters),
+                 {"noise, line ends, split reads", {noise, "r", "t\r\nsw"}, {"rt", "rt", "rt", "sw"}, "rtrtrtsw"},
                  {"stale half command", {"r", "t"}, {}, "", 5, Rom5, 5001},
                  {"stale half block", {"sw" + Other.left(10), "rt"}, {"sw", "rt"}, "swrt", 5, Rom5, 5001},
                  // Trailing bytes that reach the program only after it has taken the reply in.
-                 {"garbage after",
-                  {"rt"},
-                  {"rt"},
-                  "rtzz",
-                  5,
-                  Rom5,
-                  0,
-                  {.garbage = "zz", .garbageAt = Misbehaviour::GarbageAt::After}}})
+                 {"garbage after", {"rt"}, {"rt"}, "rtzz", 5, Rom5, 0, garbageAfter}})
             QTest::newRow(r.name) << r;
     }
     void replies()
@@ -143,8 +130,6 @@ private Q_SLOTS:
         QCOMPARE(zxsim::currentByte(480), 254);
     }
 
-    // The program as started for a demo: it replaces a dangling link, answers at the line
-    // rate, logs each command, idles while nobody has the port open, and cleans up.
     // A program that dies holding the line leaves it exclusive and set up its own way; the
     // simulator undoes both once the program's end is closed, so the next one opens it.
     void lineIsPutBackAfterTheProgramGoes()
@@ -175,6 +160,8 @@ private Q_SLOTS:
         QVERIFY2(openPort(port, sim.portPath()), qPrintable(port.errorString()));
     }
 
+    // The program as started for a demo: it replaces a dangling link, answers at the line
+    // rate, logs each command, idles while nobody has the port open, and cleans up.
     void executableRoundTrip()
     {
         QTemporaryDir dir;
