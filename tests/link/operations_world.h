@@ -3,8 +3,6 @@
 // simulated controller on a pseudo-terminal in the same thread.
 #include "app/program.h"
 #include "editor/settings_editor.h"
-#include "link/device_operations.h"
-#include "link/port_choice.h"
 #include "link/serial_link.h"
 #include "logdata/log_store.h"
 #include "logview/frm_log.h"

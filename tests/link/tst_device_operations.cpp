@@ -7,21 +7,12 @@
 
 namespace {
 enum Op { Read, Write, Defaults, Get, Clear };
-using R = Misbehaviour::ReadBack;
 const QString Fault = OperationsWorld::Fault, Partial = "ZX cannot be set.", Done = "Completion", Ng = "Verify was NG.",
               Block = OperationsWorld::Block, Unreadable = "The setting data received from the ZX could not be read.",
               UnreadableBox = Unreadable + "\r\nPlease try \"Setting Data Read\" again.",
               NothingWritten = "Nothing was written to the ZX.",
               AskClear = "Erase the run log stored in the ZX?\r\nThis cannot be undone.",
               AskDefaults = "Overwrite all settings in the ZX with the factory defaults?";
-
-// An "sr" reply of the right length whose block holds `bad` at character `at` (1-based).
-Misbehaviour spoiledReply(int at, const QByteArray &bad)
-{
-    QByteArray block = zxsim::defaultSettingsBlock(7).toLatin1();
-    block.replace(at - 1, bad.size(), bad);
-    return {.onlyFor = {"sr"}, .times = 1, .garbage = "sr" + block + "0\r"};
-}
 
 // Not the defaults: 10000 Hz in field 0, dead band 9, current limiter off.
 QString customBlock(int rom, int hz = 10000)
@@ -153,27 +144,22 @@ private Q_SLOTS:
     }
 
     // Each after a successful read; the read rows end with blank fields and writing locked.
+    // Which replies are refused is pinned by the reply parser's own test; here, what refusing does.
     void failures_data()
     {
         QTest::addColumn<Failure>("c");
         const Misbehaviour extraChar {.onlyFor = {"sr"}, .garbage = "x", .garbageAt = Misbehaviour::GarbageAt::Before};
-        const Misbehaviour flip {.readBack = R::FlipCharacter, .readBackIndex = 40};
+        const Misbehaviour lowerCase {.readBack = Misbehaviour::ReadBack::LowerCaseCharacter};
         const QStringList write {"sw", Block, "sr"};
         const QString abnormal = "Data is abnormal!!\r\nPlease set it correctly.";
         for (const Failure &c : std::initializer_list<Failure> {
                  {"read: controller silent", Read, {.silent = true}, {"sr"}, Fault, Fault},
                  {"read: one character too many", Read, extraChar, {"sr"}, UnreadableBox, Unreadable},
-                 {"read: mode digit not hex", Read, spoiledReply(64, "G"), {"sr"}, UnreadableBox, Unreadable},
-                 {"read: copied byte not hex", Read, spoiledReply(57, "ZZ"), {"sr"}, UnreadableBox, Unreadable},
                  {"clear: reply of the wrong length", Clear, extraChar, {"sr"}, UnreadableBox, Unreadable},
-                 {"clear: version not hex", Clear, spoiledReply(61, "G"), {"sr"}, UnreadableBox, Unreadable},
                  {"read: settings deleted", Read, {}, {"sr"}, "Setting Data is deleted.", Done, "", 0xFF},
-                 {"read: other device type", Read, {}, {"sr"}, "ZX type is different.", Done, "", 0x12},
-                 {"write: read-back differs in a digit", Write, flip, write, "", Ng},
-                 {"write: read-back differs in case", Write, {.readBack = R::LowerCaseCharacter}, write, "", Ng},
+                 {"write: read-back differs in case", Write, lowerCase, write, "", Ng},
                  {"write: read-back of the wrong length", Write, extraChar, write, UnreadableBox, Ng, "10000"},
                  {"write: field out of range", Write, {}, {}, abnormal, NothingWritten, "20000"},
-                 {"write: field emptied", Write, {}, {}, abnormal, NothingWritten, ""},
                  {"write: sw not echoed", Write, {.onlyFor = {"sw"}, .silent = true}, write, Fault, Fault}})
             QTest::newRow(c.name) << c;
     }
@@ -215,22 +201,21 @@ private Q_SLOTS:
         QCOMPARE(w.editor->TxtData(0)->hasFocus(), refused);
     }
 
+    // The fetched log reaches the store whole (the decoder's own test pins the decoding); a
+    // reply cut short neither opens the window again nor redraws it.
     void dataGetReplacesTheLogOrLeavesItAlone()
     {
         OperationsWorld w(5);
-        w.click(Get);
-        QVERIFY(w.completed() && !w.store.isEmpty());
-        RunLog second;
+        RunLog log;
         for (int n = 0; n < RunLogSamples; ++n)
-            second[n] = n >= 1 && n <= 4 ? RunSample {} : RunSample {quint8(n % 250), quint8(255 - n % 200)};
-        w.sim.setRunLog(second);
+            log[n] = n >= 1 && n <= 4 ? RunSample {} : RunSample {quint8(n % 250), quint8(255 - n % 200)};
+        w.sim.setRunLog(log);
         w.click(Get);
         LogStore expected;
-        decodeRunData(QString::fromLatin1("br" + zxsim::runLogHex(second)), expected);
+        decodeRunData(QString::fromLatin1("br" + zxsim::runLogHex(log)), expected);
         QVERIFY(w.store.VoltData == expected.VoltData && w.store.CurData == expected.CurData);
         QCOMPARE(w.store.VoltData[3], LogStore::Missing);
 
-        // A reply cut short: the window is neither opened again nor redrawn from it.
         w.viewer->window()->close();
         QTRY_VERIFY(!w.viewer->window());
         w.sim.setRunLog(zxsim::demoRunLog());
@@ -321,7 +306,8 @@ private Q_SLOTS:
         }
     }
 
-    // A reply that arrived while a menu's dialog kept the wait from returning still counts.
+    // A long reply that arrived while a menu's dialog kept the wait from returning still counts:
+    // the real port gathers it in batches, which the serial link's unit test does not meet.
     void dataGetWithADialogHeldOpen()
     {
         OperationsWorld w(5);
