@@ -71,8 +71,6 @@ public:
     void markWritten(const QString &block);
     // Visible values changed since the last block shown (field 7 and "Off" count once).
     int changedCount() const { return m_changedCount; }
-    bool isMarkedChanged(int i) const;
-    bool isOffMarkedChanged() const;
 
     // The visible editing widgets in reading order: fields top to bottom, "Off" right
     // after the current limiter field.

@@ -67,16 +67,6 @@ void SettingsEditor::refreshOffMark()
         box->setAccessibleDescription(description);
 }
 
-bool SettingsEditor::isMarkedChanged(int i) const
-{
-    return m_marks.fieldWas(i, TxtData(i)->text(), ChkCurLimOff()->isChecked()).has_value();
-}
-
-bool SettingsEditor::isOffMarkedChanged() const
-{
-    return m_marks.offWas(ChkCurLimOff()->isChecked()).has_value();
-}
-
 QList<QWidget *> SettingsEditor::readingOrder() const
 {
     QList<QWidget *> order;
