@@ -393,6 +393,7 @@ private Q_SLOTS:
         QVERIFY(count(pic, qRgb(0, 0, 255)) > 500 && count(pic, qRgb(0xC0, 0, 0xC0)) > 500); // this run
         QVERIFY(count(pic, qRgb(127, 127, 255)) > 200 && count(pic, qRgb(0xDF, 0x7F, 0xDF)) > 200); // the compared one
         QVERIFY(f->Overlay->isVisible() && f->Overlay->cursorX() > 0); // hidden only for the picture
+        QVERIFY(count(pic, qRgb(0x80, 0x80, 0x80)) > 15 * pic.height()); // 18 time lines, each its full height
         w.files.rememberLogPath(w.path("runs.csv"));
         w.dialogs.paths << w.path("graph.png") << w.path("no/such/folder/graph.png");
         f->Menu->SavePng->trigger();
