@@ -5,9 +5,7 @@
 #include "logview/graph_menu.h"
 #include "logview/graph_overlay.h"
 #include "logview/graph_summary.h"
-#include "logdata/log_statistics.h"
 #include "logview/log_status_strip.h"
-#include "logdata/log_store.h"
 #include "logdata/log_strip_text.h"
 #include "logview/log_viewer.h"
 #include "platform/gui/image_surface.h"
@@ -18,7 +16,6 @@
 #include "tests/support/test_output.h"
 
 #include <QAccessible>
-#include <QAccessibleInterface>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -89,52 +86,12 @@ int count(const QImage &image, QRgb colour)
     return int(std::count(px, px + qsizetype(i.width()) * i.height(), colour));
 }
 
-// Every figure of the statistics in one text, so that one comparison shows them all.
-QString figures(const LogStatistics &s)
-{
-    QStringList out;
-    for (int n : {s.seconds, s.missing, s.voltSamples, s.voltMinAt, s.curSamples, s.curPeakAt})
-        out << QString::number(n);
-    for (double d : {s.voltMin, s.voltAvg, s.voltMax, s.curPeak, s.curAvg, s.chargeMah, s.energyWh})
-        out << QString::number(d, 'g', 12);
-    return out.join(u' ');
-}
-
-struct Stats {
-    LogStore store;
-    LogStatistics expected;
-    QString text;
-};
 } // namespace
-Q_DECLARE_METATYPE(Stats)
 Q_DECLARE_METATYPE(LogStore)
 
 class TstLogAnalysis : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    // The run in one sentence, for a screen reader.
-    void summary_data()
-    {
-        QTest::addColumn<LogStore>("store");
-        QTest::addColumn<QString>("sentence");
-        QTest::newRow("gaps") << storeOf({{0, 8, 10}, {1, 7.5, 20}, {2, -1, 30}, {3, 7, -1}, {5, 8.5, 40}})
-                              << "Run of 5 s with 3 s missing: voltage 7.00 to 8.50 V, lowest at 3 s; "
-                                 "current peak 40.0 A at 5 s, average 25.0 A; 28 mAh drawn.";
-        QTest::newRow("all missing") << storeOf({}) << "The run log holds no data.";
-        QTest::newRow("current only") << storeOf({{6, -1, 50}, {7, -1, 60}})
-                                      << "Run of 2 s with 8 s missing: no voltage; current peak 60.0 A at 7 s, "
-                                         "average 55.0 A; 31 mAh drawn.";
-        QTest::newRow("voltage only") << storeOf({{0, 7.4f, -1}})
-                                      << "Run of 1 s with 1 s missing: voltage 7.40 to 7.40 V, lowest at 0 s; "
-                                         "no current.";
-    }
-    void summary()
-    {
-        QFETCH(LogStore, store);
-        QFETCH(QString, sentence);
-        QCOMPARE(graphSummary(computeStatistics(store)), sentence);
-    }
-
     // Both boxes read "Scale Line"; a screen reader tells them apart, and hears the run.
     void accessibleNames()
     {
@@ -145,46 +102,52 @@ private Q_SLOTS:
         QCOMPARE(text(f.ChkScaleLine[0], QAccessible::Name), "Voltage scale lines");
         QCOMPARE(text(f.ChkScaleLine[1], QAccessible::Name), "Current scale lines");
         QCOMPARE(text(f.PicLog, QAccessible::Name), "Run log graph");
-        QCOMPARE(text(f.PicLog, QAccessible::Description), graphSummary(computeStatistics(w.store)));
         w.store = storeOf({});
         f.storeChanged();
         QCOMPARE(text(f.PicLog, QAccessible::Description), "The run log holds no data.");
     }
 
+    // The run's figures in the strip, and in one sentence for a screen reader.
     void statistics_data()
     {
-        QTest::addColumn<Stats>("s");
+        QTest::addColumn<LogStore>("store");
+        QTest::addColumn<QString>("strip");
+        QTest::addColumn<QString>("sentence");
+        auto row = [](const char *name, const LogStore &store, const char *strip, const char *sentence) {
+            QTest::newRow(name) << store << nb(strip) << QString(sentence);
+        };
         // Gaps: no volts at 2 s, no amps at 3 s, nothing at 4 s, nothing after 5 s.
         // Charge (10+20+30+40) / 3.6 = 27.8 mAh; energy (8x10 + 7.5x20 + 8.5x40) / 3600 = 0.158 Wh.
-        QTest::newRow("gaps") << Stats {
-            storeOf({{0, 8, 10}, {1, 7.5, 20}, {2, -1, 30}, {3, 7, -1}, {5, 8.5, 40}}),
-            {5, 3, 4, 7, 3, 7.75, 8.5, 4, 40, 5, 25, 100 / 3.6, 570 / 3600.0},
-            nb("28~mAh . 0.16~Wh . 5~s,~3~missing . min~7.00~V~at~3~s . avg~7.75~V,~max~8.50~V . "
-               "peak~40.0~A~at~5~s . avg~25.0~A")};
-        QTest::newRow("all missing") << Stats {storeOf({}), {}, QStringLiteral("No data")};
+        row("gaps", storeOf({{0, 8, 10}, {1, 7.5, 20}, {2, -1, 30}, {3, 7, -1}, {5, 8.5, 40}}),
+            "28~mAh . 0.16~Wh . 5~s,~3~missing . min~7.00~V~at~3~s . avg~7.75~V,~max~8.50~V . peak~40.0~A~at~5~s . "
+            "avg~25.0~A",
+            "Run of 5 s with 3 s missing: voltage 7.00 to 8.50 V, lowest at 3 s; current peak 40.0 A at 5 s, "
+            "average 25.0 A; 28 mAh drawn.");
+        row("all missing", storeOf({}), "No data", "The run log holds no data.");
         // 7.4 V x 120 A for one second: 33.3 mAh, 0.247 Wh.
-        QTest::newRow("one sample") << Stats {
-            storeOf({{0, 7.4f, 120}}),
-            {1, 0, 1, 7.4f, 0, 7.4f, 7.4f, 1, 120, 0, 120, 120 / 3.6, double(7.4f) * 120 / 3600},
-            nb("33~mAh . 0.25~Wh . 1~s . min~7.40~V~at~0~s . avg~7.40~V,~max~7.40~V . peak~120.0~A~at~0~s . "
-               "avg~120.0~A")};
-        // Equal extremes: the first second is named. Current only: no energy.
-        QTest::newRow("ties, current only at the end")
-            << Stats {storeOf({{6, 6, 50}, {7, 6, 50}, {8, -1, 50}}),
-                      {3, 7, 2, 6, 6, 6, 6, 3, 50, 6, 50, 150 / 3.6, 600 / 3600.0},
-                      nb("42~mAh . 0.17~Wh . 3~s,~7~missing . min~6.00~V~at~6~s . avg~6.00~V,~max~6.00~V . "
-                         "peak~50.0~A~at~6~s . avg~50.0~A")};
-        QTest::newRow("no current") << Stats {
-            storeOf({{0, 8, -1}}),
-            {1, 1, 1, 8, 0, 8, 8, 0, 0, 0, 0, 0, 0},
-            nb("0~mAh . 0.00~Wh . 1~s,~1~missing . min~8.00~V~at~0~s . avg~8.00~V,~max~8.00~V . no~current")};
+        row("one sample", storeOf({{0, 7.4f, 120}}),
+            "33~mAh . 0.25~Wh . 1~s . min~7.40~V~at~0~s . avg~7.40~V,~max~7.40~V . peak~120.0~A~at~0~s . avg~120.0~A",
+            "Run of 1 s: voltage 7.40 to 7.40 V, lowest at 0 s; current peak 120.0 A at 0 s, average 120.0 A; "
+            "33 mAh drawn.");
+        // Equal extremes: the first second is named. Current only at the end: no energy there.
+        row("ties, current only at the end", storeOf({{6, 6, 50}, {7, 6, 50}, {8, -1, 50}}),
+            "42~mAh . 0.17~Wh . 3~s,~7~missing . min~6.00~V~at~6~s . avg~6.00~V,~max~6.00~V . peak~50.0~A~at~6~s . "
+            "avg~50.0~A",
+            "Run of 3 s with 7 s missing: voltage 6.00 to 6.00 V, lowest at 6 s; current peak 50.0 A at 6 s, "
+            "average 50.0 A; 42 mAh drawn.");
+        row("no current", storeOf({{0, 8, -1}}),
+            "0~mAh . 0.00~Wh . 1~s,~1~missing . min~8.00~V~at~0~s . avg~8.00~V,~max~8.00~V . no~current",
+            "Run of 1 s with 1 s missing: voltage 8.00 to 8.00 V, lowest at 0 s; no current.");
+        row("no voltage", storeOf({{6, -1, 50}, {7, -1, 60}}),
+            "31~mAh . 0.00~Wh . 2~s,~8~missing . no~voltage . peak~60.0~A~at~7~s . avg~55.0~A",
+            "Run of 2 s with 8 s missing: no voltage; current peak 60.0 A at 7 s, average 55.0 A; 31 mAh drawn.");
     }
     void statistics()
     {
-        QFETCH(Stats, s);
-        const LogStatistics got = computeStatistics(s.store);
-        QCOMPARE(figures(got), figures(s.expected));
-        QCOMPARE(striptext::statistics(got), s.text);
+        QFETCH(LogStore, store);
+        const LogStatistics s = computeStatistics(store);
+        QTEST(striptext::statistics(s), "strip");
+        QTEST(graphSummary(s), "sentence");
         QCOMPARE(striptext::cursor(132, 7.2f, 120), nb("132~s\n7.20~V  120.0~A"));
         QCOMPARE(striptext::cursor(5, -1, 0.05f), nb("5~s\n-~V  0.1~A"));
     }
@@ -194,7 +157,6 @@ private Q_SLOTS:
         QTest::addColumn<double>("from");
         QTest::addColumn<double>("to");
         QTest::addColumn<int>("step");
-        QTest::newRow("full view") << 0.0 << 540.0 << 30;
         QTest::newRow("200 s") << 0.0 << 200.0 << 30;
         QTest::newRow("100 s") << 100.0 << 200.0 << 10;
         QTest::newRow("36.7 s") << 3.5 << 40.2 << 5;
@@ -220,7 +182,6 @@ private Q_SLOTS:
         QTest::addColumn<QSize>("outer");
         QTest::addColumn<double>("from");
         QTest::addColumn<double>("to");
-        QTest::newRow("initial") << QSize(7000, 5200) << 0.0 << 540.0;
         QTest::newRow("minimum") << QSize(5070, 4600) << 0.0 << 540.0;
         QTest::newRow("large") << QSize(12000, 9000) << 0.0 << 540.0;
         QTest::newRow("initial, zoomed") << QSize(7000, 5200) << 100.0 << 160.0;
@@ -244,7 +205,6 @@ private Q_SLOTS:
             const int t = std::clamp(int(std::lround(exact)), int(std::ceil(from)), std::min(511, int(to)));
             QCOMPARE(w.window.cursorSecond(), t);
             QCOMPARE(w.window.Overlay->cursorX(), 2 + qRound((t - from) * inner / (to - from)));
-            QCOMPARE(w.window.Strip->cursorText(), striptext::cursor(t, w.store.VoltData[t], w.store.CurData[t]));
         }
         // Wheel zoom keeps the second under the mouse where it was.
         const int x = 2 + inner / 3;
@@ -254,31 +214,25 @@ private Q_SLOTS:
                           Qt::NoScrollPhase, false);
         QApplication::sendEvent(pic, &wheel);
         QVERIFY(w.window.timeView().span() < (to - from) || w.window.timeView().span() == TimeView::MinSpan);
-        QVERIFY(std::abs(w.window.cursorSecond() - before) <= 1);
         QVERIFY(std::abs(w.window.interaction()->exactSecondAtPixel(x) - before) < (to - from) / inner + 0.51);
     }
 
-    // Zooming in and out and back leaves exactly the drawing and captions the window had.
+    // Zoomed, a caption stands under every other grid line in view; zooming in and out and back
+    // leaves exactly the drawing and captions the window had.
     void zoomRoundTrip()
     {
         World w;
         RecordingSurface surface;
         FrmLog f(w.store, w.ini, {0, 1}, nullptr, &surface);
-        f.setComparison(fullRun(0.3, 0.5));
-        f.clearComparison();
-        surface.clear();
-        f.Form_Resize();
-        const QList<Line> initial = surface.lines;
         auto captions = [&f] {
             QStringList out;
             for (QLabel *l : f.LblS)
-                out << QStringLiteral("%1@%2,%3%4")
-                           .arg(l->text())
-                           .arg(f.twipRect(l).left())
-                           .arg(f.twipRect(l).top())
-                           .arg(l->isHidden() ? "h" : "");
+                out << l->text() + u'@' + QString::number(f.twipRect(l).left()) + (l->isHidden() ? "h" : "");
             return out;
         };
+        surface.clear();
+        f.Form_Resize();
+        const QList<Line> initial = surface.lines;
         const QStringList initialCaptions = captions();
         f.zoomTo(100, 160); // captions 100 .. 160 every 10 s, grid lines 100, 105 .. 155 s
         QCOMPARE(captions().filter(QStringLiteral("h")).size(), 3);
@@ -295,19 +249,10 @@ private Q_SLOTS:
         QCOMPARE(surface.lines.mid(surface.lines.size() - initial.size()), initial);
         QCOMPARE(captions(), initialCaptions);
 
-        // The same on screen, by wheel and double-click: the picture comes back pixel for pixel.
+        // Dragging from the left border darkens the band under the mouse and shows from 0 s.
         Shown s;
         QVERIFY(s.ready());
         ImageSurface *pic = s.window.PicLog;
-        const QImage before = pic->picture();
-        QWheelEvent wheel(QPointF(100, 20), QPointF(100, 20), {}, {0, 360}, Qt::NoButton, Qt::NoModifier,
-                          Qt::NoScrollPhase, false);
-        QApplication::sendEvent(pic, &wheel);
-        QVERIFY(!s.window.timeView().isDefault() && pic->picture() != before);
-        QTest::mouseDClick(pic, Qt::LeftButton, {}, QPoint(100, 20));
-        QVERIFY(s.window.timeView().isDefault());
-        QCOMPARE(pic->picture(), before);
-        // Dragging from the left border darkens the band under the mouse and shows from 0 s.
         const int w4 = (pic->width() - 4) / 4;
         const QPoint inBand(w4 / 2, pic->height() / 2);
         const QColor plain = pic->grab().toImage().pixelColor(inBand);
@@ -316,14 +261,8 @@ private Q_SLOTS:
         QVERIFY(pic->grab().toImage().pixelColor(inBand).lightness() < plain.lightness());
         QTest::mouseRelease(pic, Qt::LeftButton, {}, QPoint(2 + w4, 40));
         QVERIFY(s.window.timeView().start() == 0 && std::abs(s.window.timeView().end() - 135) < 3);
-        QTest::keyClick(pic, Qt::Key_Home);
-        // Dragging out 1/4 to 1/2 of the width shows about 135 to 270 s.
-        QTest::mousePress(pic, Qt::LeftButton, {}, QPoint(2 + w4, 30));
-        QTest::mouseMove(pic, QPoint(2 + 2 * w4, 40));
-        QTest::mouseRelease(pic, Qt::LeftButton, {}, QPoint(2 + 2 * w4, 40));
-        QVERIFY(std::abs(s.window.timeView().start() - 135) < 3 && std::abs(s.window.timeView().end() - 270) < 3);
-        QTest::keyClick(pic, Qt::Key_Home);
-        QCOMPARE(pic->picture(), before);
+        QTest::mouseDClick(pic, Qt::LeftButton, {}, QPoint(100, 20)); // back to the whole run
+        QVERIFY(s.window.timeView().isDefault());
     }
 
     void keyboard()
@@ -379,8 +318,6 @@ private Q_SLOTS:
         QTest::newRow("good") << header + "0,8.1,100\r\n1,8,120\r\n2,,\r\n3,7.9,90\r\n"
                               << "-";
         QTest::newRow("row skipped") << header + "0,8.1,100\r\n2,8,120\r\n" << trouble;
-        QTest::newRow("header case") << QByteArray("time(s),v,i\r\n0,1,2\r\n") << trouble;
-        QTest::newRow("not a number") << header + "0,8.x,100\r\n" << trouble;
         QTest::newRow("empty file") << QByteArray() << QString();
         QTest::newRow("no such file") << QByteArray("none") << trouble;
     }
@@ -423,38 +360,10 @@ private Q_SLOTS:
         QVERIFY(!f.hasComparison() && !f.Strip->statisticsText().contains(QStringLiteral("vs")));
     }
 
-    // The picture: twice the pixels on screen, both runs' traces, cursor left out; saved as PNG
-    // where log files went last, named by date and time; a failure told like other failed saves.
-    void picture()
-    {
-        Shown w;
-        QVERIFY(w.ready());
-        w.window.setComparison(fullRun(0.8, 0.6));
-        w.window.setCursorSecond(200);
-        const QImage pic = w.window.graphPicture();
-        QCOMPARE(pic.width(), 2 * w.window.width());
-        QVERIFY(pic.height() > 2 * w.window.PicLog->height() && pic.height() < 2 * w.window.height());
-        QVERIFY(count(pic, qRgb(0, 0, 255)) > 500 && count(pic, qRgb(0xC0, 0, 0xC0)) > 500); // this run
-        QVERIFY(count(pic, qRgb(127, 127, 255)) > 200 && count(pic, qRgb(0xDF, 0x7F, 0xDF)) > 200); // the compared one
-        QVERIFY(w.window.Overlay->isVisible() && w.window.Overlay->cursorX() > 0); // hidden only for the picture
-        QVERIFY(pic.save(testOutputDir() + QStringLiteral("/log-graph-export.png")));
-
-        w.files.rememberLogPath(w.path("runs.csv"));
-        w.dialogs.paths << w.path("graph.png") << w.path("no/such/folder/graph.png");
-        w.window.Menu->SavePng->trigger();
-        QCOMPARE(w.dialogs.suggestions, QStringList {w.path("2024-05-01 13-45-12.png")});
-        const QImage saved(w.path("graph.png"), "PNG");
-        QVERIFY(saved.size() == pic.size() && count(saved, qRgb(127, 127, 255)) > 200 && w.boxes.shown.isEmpty());
-        w.window.Menu->SavePng->trigger();
-        QCOMPARE(w.boxes.texts().value(0).section(QStringLiteral("\r\n"), 0, 1),
-                 "The file was not saved.\r\n" + w.path("no/such/folder/graph.png"));
-        QCOMPARE(w.boxes.shown[0].icon, MessageBoxes::Icon::Critical);
-        w.window.Menu->CopyGraph->trigger();
-        QCOMPARE(QApplication::clipboard()->image().size(), pic.size());
-    }
-
-    // The strip lies below the layout, which keeps its size, and shows the run's figures.
-    void stripAndScreenshot()
+    // The strip lies below the layout and shows the run's figures. The picture: twice the pixels on
+    // screen, both runs' traces, cursor left out; saved as PNG where log files went last, named by
+    // date and time; a failure told like other failed saves.
+    void stripAndPicture()
     {
         World w;
         const std::array<int, 2> scaleLine {0, 0};
@@ -463,9 +372,9 @@ private Q_SLOTS:
         viewer.SetGraphFile();
         FrmLog *f = viewer.window();
         QVERIFY(QTest::qWaitForWindowExposed(f));
-        QTRY_COMPARE(f->frameGeometry().height(), qRound(5200 / 15.0) + f->stripHeight());
-        QCOMPARE(f->twipRect(f->PicLog), QRectF(540, 1020, 5800, 3100));
-        QCOMPARE(f->Strip->geometry(), QRect(0, f->height() - f->stripHeight(), f->width(), f->stripHeight()));
+        QTRY_COMPARE(f->Strip->geometry(), QRect(0, f->height() - f->stripHeight(), f->width(), f->stripHeight()));
+        // Three lines of figures fit in it.
+        QVERIFY(f->Strip->findChild<QLabel *>()->height() >= 3 * f->fontMetrics().lineSpacing());
         QVERIFY(f->Strip->statisticsText().contains(nb(" . 512~s . min~")));
         // Data Get puts a new log in the store: the figures follow.
         viewer.SetGraph(QStringLiteral("br") + QStringLiteral("FFFF").repeated(512));
@@ -476,9 +385,26 @@ private Q_SLOTS:
         f->zoomTo(60, 240);
         f->setCursorSecond(132);
         QVERIFY(saveScreenshot(f, QStringLiteral("log-window-analysis.png")));
-        f->resetZoom();
-        f->setSize(FrmLog::MinWidth, FrmLog::MinHeight);
-        QVERIFY(saveScreenshot(f, QStringLiteral("log-window-analysis-minimum.png")));
+
+        const QImage pic = f->graphPicture();
+        QCOMPARE(pic.width(), 2 * f->width());
+        QVERIFY(pic.height() > 2 * f->PicLog->height() && pic.height() < 2 * f->height());
+        QVERIFY(count(pic, qRgb(0, 0, 255)) > 500 && count(pic, qRgb(0xC0, 0, 0xC0)) > 500); // this run
+        QVERIFY(count(pic, qRgb(127, 127, 255)) > 200 && count(pic, qRgb(0xDF, 0x7F, 0xDF)) > 200); // the compared one
+        QVERIFY(f->Overlay->isVisible() && f->Overlay->cursorX() > 0); // hidden only for the picture
+        QVERIFY(count(pic, qRgb(0x80, 0x80, 0x80)) > 15 * pic.height()); // 18 time lines, each its full height
+        w.files.rememberLogPath(w.path("runs.csv"));
+        w.dialogs.paths << w.path("graph.png") << w.path("no/such/folder/graph.png");
+        f->Menu->SavePng->trigger();
+        QCOMPARE(w.dialogs.suggestions, QStringList {w.path("2024-05-01 13-45-12.png")});
+        const QImage saved(w.path("graph.png"), "PNG");
+        QVERIFY(saved.size() == pic.size() && count(saved, qRgb(127, 127, 255)) > 200 && w.boxes.shown.isEmpty());
+        f->Menu->SavePng->trigger();
+        QCOMPARE(w.boxes.texts().value(0).section(QStringLiteral("\r\n"), 0, 1),
+                 "The file was not saved.\r\n" + w.path("no/such/folder/graph.png"));
+        QCOMPARE(w.boxes.shown[0].icon, MessageBoxes::Icon::Critical);
+        f->Menu->CopyGraph->trigger();
+        QCOMPARE(QApplication::clipboard()->image().size(), pic.size());
     }
 };
 

@@ -21,11 +21,7 @@ public:
 
     explicit RecordingSurface(int width = 5800, int height = 3100) : m_width(width), m_height(height) {}
 
-    void clear()
-    {
-        fills.clear();
-        lines.clear();
-    }
+    void clear() { *this = RecordingSurface(m_width, m_height); }
     // The lines of one colour, in drawing order.
     QList<Line> linesOf(int bgr) const
     {
@@ -58,12 +54,7 @@ private:
 namespace QTest {
 template <> inline char *toString(const RecordingSurface::Line &l)
 {
-    return qstrdup(qPrintable(QStringLiteral("(%1,%2)-(%3,%4) #%5 %6px")
-                                  .arg(l.x1)
-                                  .arg(l.y1)
-                                  .arg(l.x2)
-                                  .arg(l.y2)
-                                  .arg(l.bgr, 6, 16, QLatin1Char('0'))
-                                  .arg(l.widthPx)));
+    return qstrdup(qPrintable(
+        QString::asprintf("(%g,%g)-(%g,%g) #%06x %dpx", l.x1, l.y1, l.x2, l.y2, unsigned(l.bgr), l.widthPx)));
 }
 } // namespace QTest
