@@ -63,6 +63,7 @@ private Q_SLOTS:
                                           {6, 'u', "3.5", "3.6", Black, 36},
                                           {7, 'u', "200", "210", Black, 210},
                                           {7, 'u', "300", "300", Black, 300}, // past the bound: nothing happens
+                                          {7, 'd', "60", "50", Black, 50}, // onto the lower bound
                                           {6, 'd', "", "", Black, 25}})
             QTest::addRow("%d %c '%s'", e.field, e.how, e.keys) << e;
     }

@@ -1,7 +1,9 @@
 // The real message box behind its seam and the small widgets of the main window, as a user
-// meets them: buttons and default, the message line's first characters, the indicator's pixels.
+// meets them: buttons and default, the message line's first characters, the indicator's
+// and the logo's pixels.
 #include "platform/gui/qt_message_boxes.h"
 #include "ui/busy_indicator.h"
+#include "ui/logo_widget.h"
 #include "ui/message_line_edit.h"
 #include "ui/shape_led.h"
 
@@ -86,21 +88,54 @@ private Q_SLOTS:
         QCOMPARE(line.cursorPosition(), 0);
     }
 
-    // What the user sees of the indicator: teal until the first command, then the greens.
+    // What the user sees of the indicator: a black frame around teal until the first
+    // command, then the greens.
     void busyIndicatorPixels()
     {
         ShapeLed shape;
         shape.resize(17, 9);
         BusyIndicator busy(&shape);
-        const auto centre = [&] {
+        const auto shows = [&shape](const QColor &fill) {
             const QImage image = shape.grab().toImage();
-            return image.pixelColor(image.width() / 2, image.height() / 2);
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x) {
+                    const bool frame = x == 0 || y == 0 || x == image.width() - 1 || y == image.height() - 1;
+                    if (image.pixelColor(x, y) != (frame ? QColor(Qt::black) : fill))
+                        return false;
+                }
+            return true;
         };
-        QCOMPARE(centre(), QColor(0, 0x40, 0x40));
+        QVERIFY(shows(QColor(0, 0x40, 0x40)));
         busy.setBusy(true);
-        QCOMPARE(centre(), QColor(0, 0xFF, 0));
+        QVERIFY(shows(QColor(0, 0xFF, 0)));
         busy.setBusy(false);
-        QCOMPARE(centre(), QColor(0, 0x40, 0));
+        QVERIFY(shows(QColor(0, 0x40, 0)));
+    }
+
+    // The logo: transparent corners, a dark blue badge, the yellow spark, and a ring as
+    // high as it is wide.
+    void logo()
+    {
+        const QImage logo = LogoWidget::render();
+        QCOMPARE(logo.pixelColor(0, 0).alpha(), 0);
+        const QColor field = logo.pixelColor(110, 40);
+        QVERIFY2(field.blue() > field.red() + 40 && field.blue() > 40, qPrintable(field.name()));
+        const auto ring = [&logo](int x, int y) {
+            const QColor c = logo.pixelColor(x, y);
+            return std::abs(c.red() - 0x6f) + std::abs(c.green() - 0xb8) + std::abs(c.blue() - 0xe8) < 60;
+        };
+        QList<int> across, down; // the ring's pixels on the row and the column through its centre
+        bool spark = false;
+        for (int i = 3; i < 42; ++i) {
+            if (ring(i, 22))
+                across << i;
+            if (ring(22, i))
+                down << i;
+            for (int j = 3; j < 42; ++j)
+                spark = spark || logo.pixelColor(i, j) == QColor(0xff, 0xc8, 0x2e);
+        }
+        QVERIFY(spark && across.size() >= 2 && down.size() >= 2);
+        QCOMPARE(down.last() - down.first(), across.last() - across.first());
     }
 };
 
