@@ -86,7 +86,8 @@ private Q_SLOTS:
                  {6, "3.57", "3.6", true}, // volts to tenths
                  {0, "150.7", "151", true}, // a fraction to what the spin box holds
                  {8, "101", "101", false},
-                 {8, "3.", "3.", true}}) { // being typed
+                 {8, "3.", "3.", true}, // being typed
+                 {8, "101.", "101.", false}}) {
             const fieldrules::Entry e = fieldrules::typed(field, typed);
             QCOMPARE(e.text, QString(text));
             QCOMPARE(e.valid, valid);

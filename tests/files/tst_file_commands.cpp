@@ -197,6 +197,10 @@ private Q_SLOTS:
             QCOMPARE(w.store.CurData[size_t(i)], i < (o.curStored < 0 ? o.stored : o.curStored) ? float(i * 10) : 7.5f);
         }
         QCOMPARE(bool(w.viewer.window()), o.log && o.messages.isEmpty() && !o.content.isEmpty());
+        // Pictures of the graph are suggested beside the log file opened last, never a settings file.
+        const bool opened = o.content != "-" || o.answer == Answer::Yes;
+        QCOMPARE(QFileInfo(w.files.graphFiles().suggestedPicturePath()).absolutePath() == w.dir.path(),
+                 o.log && opened);
     }
 
     // A save that is refused shows why, opens no dialog and writes nothing; an existing
