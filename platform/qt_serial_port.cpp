@@ -12,7 +12,7 @@ QtSerialPort::QtSerialPort(CatalogSource catalog, QObject *parent) : SerialPort(
 {
     connect(&m_port, &QSerialPort::readyRead, this, &SerialPort::dataArrived);
     connect(&m_port, &QSerialPort::errorOccurred, this, &QtSerialPort::onError);
-    m_quietCheck.setInterval(QuietCheckMs);
+    m_quietCheck.setSingleShot(true);
     connect(&m_quietCheck, &QTimer::timeout, this, &QtSerialPort::checkQuietLine);
 }
 
@@ -147,9 +147,14 @@ void QtSerialPort::batchInput(int missing)
         m_batch = batch;
     m_lastPending = -1;
     if (m_batch > 0)
-        m_quietCheck.start();
+        lookAgainAfter(m_batch);
     else
         m_quietCheck.stop();
+}
+
+void QtSerialPort::lookAgainAfter(int chars)
+{
+    m_quietCheck.start(int(std::max(chars, 0) * CharacterMs) + QuietGraceMs);
 }
 
 // Characters that wait unchanged for a whole check are all the line is going to send for
@@ -157,11 +162,13 @@ void QtSerialPort::batchInput(int missing)
 void QtSerialPort::checkQuietLine()
 {
     const int pending = m_port.isOpen() ? posixsystem::pendingInput(int(m_port.handle())) : -1;
-    if (pending != 0 && pending == m_lastPending) {
+    if (pending < 0 || (pending > 0 && pending == m_lastPending)) {
         batchInput(0);
         return;
     }
+    // Nothing yet (the controller has not begun), or still coming: give the rest its time.
     m_lastPending = pending;
+    lookAgainAfter(m_batch - pending);
 }
 
 void QtSerialPort::onError(QSerialPort::SerialPortError error)

@@ -27,14 +27,18 @@ public:
     bool write(const QByteArray &data) override;
     QByteArray readAll() override;
     // A long reply is reported in batches of up to 255 characters instead of one wake-up
-    // of the program per character; a line quiet for QuietCheckMs ends the batching.
+    // of the program per character. A batch is looked at again once its characters have
+    // had their time on the line plus QuietGraceMs; a line found quiet twice in a row ends
+    // the batching, and what has come is reported.
     void expectReplyLength(int chars) override;
 
-    static constexpr int QuietCheckMs = 50;
+    static constexpr int QuietGraceMs = 50;
+    static constexpr double CharacterMs = 11 * 1000.0 / 9600; // start, 8 data, parity, stop bit
 
 private:
     void batchInput(int missing);
     void checkQuietLine();
+    void lookAgainAfter(int chars);
     void onError(QSerialPort::SerialPortError error);
     QString openFailureText(const QString &path);
     static bool openPast(QSerialPort &port);
