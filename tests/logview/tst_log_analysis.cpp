@@ -1,4 +1,5 @@
 // The log window's analysis tools: statistics, cursor, zoom, comparison and export.
+#include "ui/file_commands.h"
 #include "ui/graph_files.h"
 #include "logview/frm_log.h"
 #include "logview/graph_interaction.h"
@@ -389,16 +390,25 @@ private Q_SLOTS:
         const QImage pic = f->graphPicture();
         QCOMPARE(pic.width(), 2 * f->width());
         QVERIFY(pic.height() > 2 * f->PicLog->height() && pic.height() < 2 * f->height());
+        // From the top voltage caption down to below the time axis title.
+        QVERIFY(pic.height() / 2 > f->LblTime->geometry().bottom() - f->LblVolt.last()->geometry().top());
         QVERIFY(count(pic, qRgb(0, 0, 255)) > 500 && count(pic, qRgb(0xC0, 0, 0xC0)) > 500); // this run
         QVERIFY(count(pic, qRgb(127, 127, 255)) > 200 && count(pic, qRgb(0xDF, 0x7F, 0xDF)) > 200); // the compared one
         QVERIFY(f->Overlay->isVisible() && f->Overlay->cursorX() > 0); // hidden only for the picture
         QVERIFY(count(pic, qRgb(0x80, 0x80, 0x80)) > 15 * pic.height()); // 18 time lines, each its full height
         w.files.rememberLogPath(w.path("runs.csv"));
-        w.dialogs.paths << w.path("graph.png") << w.path("no/such/folder/graph.png");
+        w.dialogs.paths << w.path("graph.png") << w.path("graph.png") << w.path("no/such/folder/graph.png");
         f->Menu->SavePng->trigger();
-        QCOMPARE(w.dialogs.suggestions, QStringList {w.path("2024-05-01 13-45-12.png")});
+        QCOMPARE(w.dialogs.suggestions.first(), w.path("2024-05-01 13-45-12.png"));
         const QImage saved(w.path("graph.png"), "PNG");
         QVERIFY(saved.size() == pic.size() && count(saved, qRgb(127, 127, 255)) > 200 && w.boxes.shown.isEmpty());
+        // A picture already there is replaced only when the user says so.
+        QVERIFY(QFile::resize(w.path("graph.png"), 10));
+        w.boxes.answers = {MessageBoxes::Answer::No};
+        f->Menu->SavePng->trigger();
+        QCOMPARE(w.boxes.texts(), QStringList {FileCommands::OverwriteQuestion});
+        QCOMPARE(QFileInfo(w.path("graph.png")).size(), 10);
+        w.boxes.shown.clear();
         f->Menu->SavePng->trigger();
         QCOMPARE(w.boxes.texts().value(0).section(QStringLiteral("\r\n"), 0, 1),
                  "The file was not saved.\r\n" + w.path("no/such/folder/graph.png"));
