@@ -93,6 +93,16 @@ private Q_SLOTS:
     }
 
     // A reply complete while a modal dialog keeps the wait from returning is not a time-out.
+    // The wait under every exchange: no time left ends it at once, a time limit when it has passed.
+    void waitEndsOnTime()
+    {
+        Waiter waiter;
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(!waiter.waitUntil([] { return false; }, 0));
+        QVERIFY(!waiter.waitUntil([] { return false; }, 50) && clock.elapsed() >= 50);
+    }
+
     void replyDecidedWhenItArrives()
     {
         LinkWorld w;
