@@ -108,6 +108,7 @@ private Q_SLOTS:
         w.sim.setPacing(true);
         int arrivals = 0;
         QObject::connect(w.port.get(), &SerialPort::dataArrived, [&arrivals] { ++arrivals; });
+        w.sim.setMisbehaviour({.delayMs = 300}); // a controller that thinks a while first
         w.link->SendCommand("sr", "\r", 68);
         QCOMPARE(w.link->RecvData(), "sr" + w.sim.settingsBlock() + "0\r");
         QVERIFY2(arrivals <= 3, qPrintable(QString::number(arrivals)));
