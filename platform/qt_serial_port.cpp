@@ -115,7 +115,6 @@ void QtSerialPort::discardInput()
         return;
     m_port.clear(QSerialPort::Input);
     m_port.readAll();
-    batchInput(0);
 }
 
 bool QtSerialPort::write(const QByteArray &data)
