@@ -10,7 +10,7 @@ QtSerialPort::QtSerialPort(PortCatalog catalog, QObject *parent) : QtSerialPort(
 
 QtSerialPort::QtSerialPort(CatalogSource catalog, QObject *parent) : SerialPort(parent), m_catalog(std::move(catalog))
 {
-    connect(&m_port, &QSerialPort::readyRead, this, &SerialPort::dataArrived);
+    connect(&m_port, &QSerialPort::readyRead, this, &QtSerialPort::takeWaitingInput);
     connect(&m_port, &QSerialPort::errorOccurred, this, &QtSerialPort::onError);
     m_quietCheck.setSingleShot(true);
     connect(&m_quietCheck, &QTimer::timeout, this, &QtSerialPort::checkQuietLine);
@@ -149,6 +149,20 @@ void QtSerialPort::batchInput(int missing)
         lookAgainAfter(m_batch);
     else
         m_quietCheck.stop();
+}
+
+// Linux hands a read() no more than 64 characters while the terminal gathers more than that
+// (VMIN), and keeps the rest back until a whole batch waits again: one wake-up for every 64
+// characters. Whatever waits is taken in the same wake-up instead; the link's next
+// readAll() sets the batch again.
+void QtSerialPort::takeWaitingInput()
+{
+    const int fd = int(m_port.handle());
+    if (m_batch > 0 && posixsystem::pendingInput(fd) > 0 && posixsystem::setInputBatch(fd, 0)) {
+        m_batch = 0;
+        m_port.waitForReadyRead(0); // reads without reporting again: Qt does not recurse
+    }
+    Q_EMIT dataArrived();
 }
 
 void QtSerialPort::lookAgainAfter(int chars)

@@ -38,6 +38,7 @@ public:
 private:
     void batchInput(int missing);
     void checkQuietLine();
+    void takeWaitingInput();
     void lookAgainAfter(int chars);
     void onError(QSerialPort::SerialPortError error);
     QString openFailureText(const QString &path);
