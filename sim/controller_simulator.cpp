@@ -101,6 +101,11 @@ void ControllerSimulator::setPacing(bool paced)
     m_writer->setPacing(paced);
 }
 
+void ControllerSimulator::setDeliveryGroup(int chars)
+{
+    m_writer->setDeliveryGroup(chars);
+}
+
 bool ControllerSimulator::pacing() const
 {
     return m_writer->pacing();

@@ -50,6 +50,8 @@ public:
     // Real line rate (about 1.15 ms a character) instead of everything at once.
     void setPacing(bool paced);
     bool pacing() const;
+    // Paced characters handed over together (ReplyWriter::setDeliveryGroup).
+    void setDeliveryGroup(int chars);
     // True when no reply is waiting to go out.
     bool isIdle() const;
 

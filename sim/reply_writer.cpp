@@ -84,12 +84,15 @@ void ReplyWriter::pump()
         if (m_paced) {
             // A character is handed over once its last bit would have left the wire.
             const qint64 start = std::max(m_headReadyNs, m_lineFreeNs);
-            const qint64 due = std::min<qint64>(left, (now - start) / CharacterNs);
+            qint64 due = std::min<qint64>(left, (now - start) / CharacterNs);
+            if (due < left)
+                due -= due % m_group;
             const qint64 written = due > 0 ? writeSome(head.bytes.constData() + m_headSent, due) : 0;
             m_headSent += written;
             m_lineFreeNs = start + written * CharacterNs;
             if (m_headSent < head.bytes.size()) {
-                wakeIn(written < due ? RetryNs : m_lineFreeNs + CharacterNs - now);
+                const qint64 next = std::min<qint64>(m_group, left - written);
+                wakeIn(written < due ? RetryNs : m_lineFreeNs + next * CharacterNs - now);
                 return;
             }
         } else {

@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QQueue>
 #include <QTimer>
+#include <algorithm>
 
 // Puts replies on the line one after another: at once, or at the real line rate
 // (9600 baud, 11 bits a character), with the delays, splits and hang-ups a misbehaviour asks for.
@@ -22,6 +23,10 @@ public:
     void setFd(int fd);
     void setPacing(bool paced) { m_paced = paced; }
     bool pacing() const { return m_paced; }
+    // Paced characters handed over together: 1 (the default) gives the program one character
+    // at a time; a PC's UART with a receive FIFO hands its driver about 8 at once. The last
+    // characters of a reply go as soon as they are in, as after the FIFO's time-out.
+    void setDeliveryGroup(int chars) { m_group = std::max(chars, 1); }
 
     void enqueue(const QList<ReplyPart> &reply, const Misbehaviour &misbehaviour);
     bool isIdle() const { return m_queue.isEmpty(); }
@@ -44,6 +49,7 @@ private:
 
     int m_fd = -1;
     bool m_paced = false;
+    int m_group = 1;
     QQueue<Segment> m_queue;
     QElapsedTimer m_clock;
     QTimer m_timer;
