@@ -1,0 +1,439 @@
+// zx316b-cli: its own logic (arguments, the editor's rules as it applies them to --set, the
+// settings it decodes and builds, its exit status and its help), then the program as a process
+// against the simulated controller on a pseudo-terminal, with no display: one path through each
+// command, and the same files as the window's.
+#include "cli/arguments.h"
+#include "cli/console.h"
+#include "cli/exit_status.h"
+#include "cli/help_text.h"
+#include "cli/progress_bar.h"
+#include "cli/settings_state.h"
+#include "settings/field_rules.h"
+#include "sim/settings_block.h"
+#include "tests/link/operations_world.h"
+#include "tests/settings/worked_block.h"
+
+#include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+
+using cli::Command;
+using cli::Exit;
+
+namespace {
+
+struct Run {
+    int exit = -1;
+    QString out;
+    QString err;
+};
+
+enum Scenario { Normal, Silent, Deleted, LineLost };
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
+}
+
+} // namespace
+
+class TestCli : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<ControllerSimulator> m_sim;
+    QTemporaryDir m_dir;
+    QString m_ini;
+
+    // Runs the program in the test folder with `args` after --ini, without a display, while
+    // the simulator answers from this thread's event loop.
+    Run cli(const QStringList &args)
+    {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            env.remove(name);
+        p.setProcessEnvironment(env);
+        p.setWorkingDirectory(m_dir.path());
+        p.start(ZX_CLI_EXECUTABLE, QStringList {"--ini", m_ini} + args);
+        p.closeWriteChannel(); // not a terminal, and nothing to read
+        if (!QTest::qWaitFor([&] { return p.state() == QProcess::NotRunning; }, 60000))
+            return {}; // a hung program is killed with `p`
+        return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+                QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+    }
+
+    void useIni(const QByteArray &extraPorts = {})
+    {
+        m_ini = m_dir.filePath("cli.ini");
+        writeFile(m_ini,
+                  "[RS232C]\nCommPort=1\n\n[Ports]\nCom1=" + QFile::encodeName(m_sim->portPath()) + "\n" + extraPorts);
+    }
+
+private Q_SLOTS:
+    void arguments_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("command");
+        QTest::addColumn<QString>("error"); // a part of the error; empty: accepted
+        QTest::addColumn<QString>("summary"); // port|ini|file|output|png|sets|flags
+        using C = Command;
+        struct Row {
+            const char *name;
+            const char *args; // split at commas
+            C command;
+            const char *error, *summary;
+        };
+        for (const Row &r : std::initializer_list<Row> {
+                 {"globals before", "--port,3,--ini=a.ini,--json,-q,read", C::Read, "", "3|a.ini|||||json quiet"},
+                 {"globals after", "read,-o,x.set,--port=/dev/ttyUSB0", C::Read, "", "/dev/ttyUSB0|||x.set|||"},
+                 {"write file sets", "write,a.set,--set,Dead Band=5,--set=x=1,--dry-run", C::Write, "",
+                  "||a.set|||Dead Band=5;x=1|dry"},
+                 {"show", "show,--,-odd.set", C::Show, "", "||-odd.set||||"},
+                 {"no command", "", C::None, "no command", ""},
+                 {"unknown option", "read,--frob", C::Read, "unknown option --frob", ""},
+                 {"unknown command", "erase", C::None, "unknown command erase", ""},
+                 {"log alone", "log", C::None, "log needs get or clear", ""},
+                 {"option of another", "read,--yes", C::Read, "read does not take --yes", ""},
+                 {"png for read", "read,--png,a.png", C::Read, "does not take --png", ""},
+                 {"missing value", "read,-o", C::Read, "-o needs a value", ""},
+                 {"value not taken", "--json=1,read", C::None, "takes no value", ""},
+                 {"extra word", "read,a.set", C::Read, "read does not take a.set", ""},
+                 {"show without file", "show", C::Show, "show needs a file", ""}})
+            QTest::newRow(r.name) << QString(r.args).split(',', Qt::SkipEmptyParts) << int(r.command)
+                                  << QString(r.error) << QString(r.summary);
+    }
+    void arguments()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(int, command);
+        QFETCH(QString, error);
+        QFETCH(QString, summary);
+        const cli::Parsed p = cli::parseArguments(args);
+        if (!error.isEmpty()) {
+            QVERIFY2(p.error.contains(error), qPrintable(p.error));
+            return;
+        }
+        QVERIFY2(p.error.isEmpty(), qPrintable(p.error));
+        const cli::Invocation &i = p.invocation;
+        QCOMPARE(int(i.command), command);
+        QStringList flags;
+        for (const auto &[on, name] :
+             {std::pair {i.json, "json"}, {i.quiet, "quiet"}, {i.dryRun, "dry"}, {i.yes, "yes"}})
+            if (on)
+                flags << name;
+        QCOMPARE(QStringList({i.port, i.ini, i.file, i.output, i.png, i.sets.join(';'), flags.join(' ')}).join('|'),
+                 summary);
+    }
+
+    // A value put into a field ends as the editor leaves a typed one (the editor's own table
+    // pins down each rule; these are the ways they combine).
+    void typedValues()
+    {
+        for (const auto &[field, typed, text, valid] :
+             std::initializer_list<std::tuple<int, const char *, const char *, bool>> {
+                 {6, "3.57", "3.6", true}, // volts to tenths
+                 {8, "3.", "3.", true}, // being typed
+                 {8, "101.", "101.", false}}) {
+            const fieldrules::Entry e = fieldrules::typed(field, typed);
+            QCOMPARE(e.text, QString(text));
+            QCOMPARE(e.valid, valid);
+        }
+    }
+
+    // The limiter switched off is built as FF; reported off it is blank and ticked, and switched on it comes
+    // back at 300. (A block shown and built again unchanged: writeSettingsFile.)
+    void limiter()
+    {
+        SettingsState s;
+        QString why;
+        QCOMPARE(s.show(worked::Block), SettingsState::Decode::Accepted);
+        QVERIFY(s.set(7, "off", &why));
+        QCOMPARE(s.build(worked::Block, &why)->mid(38, 2), QStringLiteral("FF"));
+        SettingsState off;
+        QCOMPARE(off.show(worked::with(39, "FF")), SettingsState::Decode::Accepted);
+        QVERIFY(off.curLimOff() && off.text(7).isEmpty());
+        QVERIFY(off.set(7, "ON", &why));
+        QCOMPARE(off.text(7), QStringLiteral("300"));
+        QVERIFY(off.set(7, "155", &why));
+        QCOMPARE(off.build(worked::Block, &why)->mid(38, 2), QStringLiteral("55"));
+    }
+
+    // Refused decoding leaves nothing shown; a value or a hidden field the editor would mark
+    // red stops the block from being built.
+    void refusals()
+    {
+        SettingsState other;
+        QCOMPARE(SettingsState::refusalText(other.show(worked::with(59, "01"))), "ZX type is different.");
+        QVERIFY(other.isEmpty());
+        SettingsState s;
+        QString why;
+        QCOMPARE(s.show(worked::Block), SettingsState::Decode::Accepted);
+        QVERIFY(!s.set(5, "5x", &why));
+        QVERIFY2(why.contains("\"5x\" is not a number"), qPrintable(why));
+        QCOMPARE(s.show(worked::withPlainValue(2, 1000)), SettingsState::Decode::Accepted);
+        QVERIFY(!s.build(worked::withPlainValue(2, 1000), &why));
+        QVERIFY2(why.contains("Neutral is 1000"), qPrintable(why));
+    }
+
+    void exitForRedLines()
+    {
+        for (const auto &[line, exit] : {std::pair {"ZX cannot be set.", Exit::Failed},
+                                         {"Verify was NG.", Exit::VerifyNg},
+                                         {"The setting data received from the ZX could not be read.", Exit::Refused},
+                                         {"Nothing was written to the ZX.", Exit::Refused}})
+            QCOMPARE(ConsoleMessageLine::exitFor(line), exit);
+    }
+
+    // A question is Yes only with --yes or a y typed at a terminal; otherwise nothing is
+    // done and the run ends as a usage error.
+    void questions()
+    {
+        for (const auto &[yes, terminal, typed, answeredYes] :
+             std::initializer_list<std::tuple<bool, bool, const char *, bool>> {{true, false, "", true},
+                                                                                {false, true, "y", true},
+                                                                                {false, true, " Yes", true},
+                                                                                {false, true, "n", false},
+                                                                                {false, false, "y", false}}) {
+            QString err;
+            Console console([](const QString &) {}, [&err](const QString &t) { err += t; },
+                            [t = typed] { return QString(t); }, terminal, terminal);
+            cli::Outcome outcome;
+            ConsoleMessageBoxes boxes(console, outcome, yes);
+            const auto answer = boxes.show("Erase?", MessageBoxes::Icon::None, MessageBoxes::Buttons::YesNoDefaultNo);
+            QCOMPARE(answer == MessageBoxes::Answer::Yes, answeredYes);
+            QCOMPARE(outcome.exit(), answeredYes ? Exit::Done : Exit::Usage);
+            QCOMPARE(err.contains("Erase?"), !yes);
+            QCOMPARE(err.endsWith("Nothing was sent.\n"), !answeredYes);
+        }
+    }
+
+    // A box and the red line after it with the same words reach the user once, also when the box has more
+    // lines (the single-line case: "read silent" below). Quiet leaves out all but failures.
+    void messagesOnce()
+    {
+        QString err;
+        Console console([](const QString &) {}, [&err](const QString &t) { err += t; }, {}, false, false);
+        cli::Outcome outcome;
+        ConsoleMessageBoxes boxes(console, outcome, false);
+        ConsoleMessageLine line(console, outcome);
+        boxes.show("First.\r\nSecond.", MessageBoxes::Icon::Exclamation, MessageBoxes::Buttons::Ok);
+        line.ShowMessage("First.", MessageLine::Red);
+        console.setQuiet(true);
+        line.ShowMessage("Completion", MessageLine::Black);
+        QCOMPARE(err, QStringLiteral("First.\nSecond.\n"));
+        QCOMPARE(outcome.exit(), Exit::Failed);
+    }
+
+    void progressBar()
+    {
+        QCOMPARE(ProgressBar::text(0, 2051, 10), QStringLiteral("[          ]    0/2051 characters"));
+        QCOMPARE(ProgressBar::text(1026, 2051, 10), QStringLiteral("[#####     ] 1026/2051 characters"));
+        QCOMPARE(ProgressBar::text(3000, 2051, 10), QStringLiteral("[##########] 2051/2051 characters"));
+    }
+
+    void init()
+    {
+        m_sim = std::make_unique<ControllerSimulator>();
+        QVERIFY2(m_sim->start(), qPrintable(m_sim->errorString()));
+        m_sim->setRomVersion(5);
+        useIni();
+    }
+    void cleanup() { m_sim.reset(); }
+
+    // One path through each command and each way a run ends: exit status, what reached the
+    // controller, and what the user was told. Files are shown without a controller, and values
+    // are refused before anything is sent.
+    void commands_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("scenario");
+        QTest::addColumn<int>("exit");
+        QTest::addColumn<QStringList>("sent");
+        QTest::addColumn<QString>("said"); // a part of standard error or output
+        QTest::addColumn<QByteArray>("file"); // put where the last argument names; "-": none
+        using E = cli::Exit;
+        struct Row {
+            const char *name, *args; // split at commas
+            Scenario scenario;
+            E exit;
+            const char *sent, *said; // `sent`: the commands the controller got, split at commas
+            QByteArray file = "-";
+        };
+        const QByteArray block = worked::Block.toLatin1();
+        QByteArray log = "Time(s),Voltage(V),Current(A)\r\n";
+        for (int i = 0; i < 512; ++i)
+            log += QByteArray::number(i) + (i < 10 ? ",7.5,100\r\n" : ",,\r\n");
+        for (const Row &r : std::initializer_list<Row> {
+                 {"read", "read", Normal, E::Done, "sr", "PWM frequency(at Min. load)    2000 Hz"},
+                 {"read silent", "-q,read", Silent, E::Failed, "sr", "RS232 communication fault."},
+                 {"read deleted", "read", Deleted, E::Refused, "sr", "Setting Data is deleted."},
+                 {"write", "write,--set, dead band =7", Normal, E::Done, "sr,sw,<block>,sr",
+                  "Dead Band                      6 -> 7"},
+                 {"write dry run", "write,--dry-run,--set,Current Limiter=off", Normal, E::Done, "sr",
+                  "Current Limiter Off            no -> yes"},
+                 {"defaults without --yes", "defaults", Normal, E::Usage, "", "give --yes"},
+                 {"defaults", "defaults,--yes", Normal, E::Done, "sr,ae,rt,sr", "ROM Version                    5"},
+                 {"log clear", "log,clear,--yes", Normal, E::Done, "sr,be", "Completion"},
+                 {"log get", "log,get", Normal, E::Done, "br", "Seconds with data: 300"},
+                 {"log get line lost", "log,get", LineLost, E::Failed, "br",
+                  "The connection to the controller was lost"},
+                 {"port missing", "--port,/nonexistent/tty,read", Normal, E::Failed, "", "does not exist"},
+                 {"port not mapped", "--port,2,read", Normal, E::Failed, "", "Com2 is not connected"},
+                 {"port by path", "--port,<sim>,read", Normal, E::Done, "sr", "Completion"},
+                 {"help", "--help", Normal, E::Done, "", "Usage: zx316b-cli [global options] COMMAND [options]"},
+                 {"help of a command", "log,get,--help", Normal, E::Done, "", "--png FILE.png"},
+                 {"version", "--version", Normal, E::Done, "", "zx316b-cli 1."},
+                 {"show settings, no extension", "show,a", Normal, E::Done, "", "Dead Band                      6 uS",
+                  block},
+                 {"show: line end added", "show,a.set", Normal, E::Refused, "", "exactly 64 characters",
+                  block + "\r\n"},
+                 {"show: not hex", "show,b", Normal, E::Refused, "", "Trouble is found in data.",
+                  QByteArray(block).replace(5, 1, "x")},
+                 {"show log", "show,a.csv", Normal, E::Done, "", "Seconds with data: 10", log},
+                 {"show: log gap", "show,b.csv", Normal, E::Refused, "", "Trouble is found in data.",
+                  QByteArray(log).replace("\r\n4,", "\r\n5,")},
+                 {"show: empty log", "show,c.csv", Normal, E::Refused, "", "is empty", ""},
+                 {"show: missing", "show,none", Normal, E::Refused, "", "Trouble is found in data."},
+                 {"write a deleted controller's file", "write,deleted.set", Normal, E::Refused, "",
+                  "Setting Data is deleted.", zxsim::withByte(zxsim::defaultSettingsBlock(5), 29, 0xFF).toLatin1()},
+                 {"refused value", "write,--set,Current Limiter=305", Normal, E::Refused, "",
+                  "Current Limiter: 305 (310) is out of range (50～300 A).\nNothing was sent."},
+                 {"hidden caption", "write,--set,Neutral=1500", Normal, E::Usage, "",
+                  "--set takes \"CAPTION=VALUE\" with one of these captions: "},
+                 {"port out of range", "--port,17,read", Normal, E::Usage, "", "from 1 to 16"}})
+            QTest::newRow(r.name) << QString(r.args).split(',') << int(r.scenario) << int(r.exit)
+                                  << QString(r.sent).split(',', Qt::SkipEmptyParts) << QString(r.said) << r.file;
+    }
+    void commands()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(int, scenario);
+        QFETCH(int, exit);
+        QFETCH(QStringList, sent);
+        QFETCH(QString, said);
+        QFETCH(QByteArray, file);
+        if (file != "-")
+            writeFile(m_dir.filePath(args.last()), file);
+        if (scenario == Deleted)
+            m_sim->setDeviceType(0xFF);
+        m_sim->setMisbehaviour(scenario == LineLost ? Misbehaviour {.onlyFor = {"br"}, .hangUpAfter = 500}
+                                                    : Misbehaviour {.silent = scenario == Silent});
+        args.replaceInStrings("<sim>", m_sim->portPath());
+        QElapsedTimer clock;
+        clock.start();
+        const Run r = cli(args);
+        // A silent controller is given the window's 3 seconds, no more and no less; with -q the
+        // fault is all that is printed, once.
+        QVERIFY(scenario != Silent || clock.elapsed() >= 3000);
+        QVERIFY(!args.contains("-q") || (r.out.isEmpty() && r.err == said + '\n'));
+        QVERIFY2(r.exit == exit, qPrintable(QStringLiteral("exit %1\n%2%3").arg(r.exit).arg(r.out, r.err)));
+        QTest::qWait(50); // the last echo may still be on its way into the simulator
+        QStringList got;
+        for (const ReceivedCommand &c : m_sim->received())
+            got << OperationsWorld::textOf(c);
+        QCOMPARE(got, sent);
+        QVERIFY2((r.err + r.out).contains(said), qPrintable(r.err + r.out));
+        QVERIFY(exit != 0 || !sent.isEmpty() || r.err.isEmpty()); // help and version on standard output alone
+    }
+
+    // The files are the window's: read -o and log get -o write what File > Save writes
+    // for the same settings and the same log.
+    void filesAsTheWindowSavesThem()
+    {
+        QCOMPARE(cli({"read", "-o", "cli.set"}).exit, 0);
+        QCOMPARE(cli({"log", "get", "-o", "cli.csv"}).exit, 0);
+        m_sim->stop();
+        OperationsWorld w(5);
+        w.click(0); // Setting Data Read
+        w.dialogs.paths = {m_dir.filePath("window.set")};
+        w.files->mnuSave_Click();
+        w.click(3); // Data Get
+        w.dialogs.paths = {m_dir.filePath("window.csv")};
+        w.files->mnuSaveLog_Click();
+        QCOMPARE(fileBytes(m_dir.filePath("cli.set")), fileBytes(m_dir.filePath("window.set")));
+        QCOMPARE(fileBytes(m_dir.filePath("cli.csv")), fileBytes(m_dir.filePath("window.csv")));
+    }
+
+    // A settings file goes to the controller as it is, with --set on top.
+    void writeSettingsFile()
+    {
+        const QString block = zxsim::withByte(zxsim::defaultSettingsBlock(5), 16, 9);
+        writeFile(m_dir.filePath("mine.set"), block.toLatin1());
+        const Run r = cli({"write", "mine.set", "--set", "Brake Max. Duty=50"});
+        QVERIFY2(r.exit == 0, qPrintable(r.err));
+        QCOMPARE(m_sim->settingsBlock(), zxsim::withByte(block, 20, 50));
+    }
+
+    // --json read: the block, the ROM version and the visible fields by caption; a limiter reported off is null.
+    void jsonRead()
+    {
+        m_sim->setSettingsBlock(zxsim::withByte(m_sim->settingsBlock(), 19, 0xFF));
+        const Run r = cli({"--json", "read"});
+        QCOMPARE(r.exit, 0);
+        const QJsonObject o = QJsonDocument::fromJson(r.out.toUtf8()).object(), fields = o["fields"].toObject();
+        QCOMPARE(o["block"].toString(), m_sim->settingsBlock());
+        QCOMPARE(o["rom_version"].toInt(), 5);
+        QVERIFY(o["current_limiter_off"].toBool() && fields["Current Limiter"].isNull());
+        QCOMPARE(fields.size(), 9);
+        QCOMPARE(fields["PWM frequency(at Min. load)"].toDouble(), 2000.0);
+        QCOMPARE(fields["Low Batt. Protection"].toDouble(), 5.0);
+    }
+
+    void logPictureWithoutDisplay()
+    {
+        const Run r = cli({"-q", "log", "get", "--png", "log.png"});
+        QVERIFY2(r.exit == 0, qPrintable(r.err));
+        const QImage picture(m_dir.filePath("log.png"));
+        QCOMPARE(picture.pixelColor(400, 2), QColor(0xE0, 0xE0, 0xE0)); // the graph's background
+        QSet<QRgb> colours; // both traces are drawn: the voltage in blue, the current in purple
+        for (int x = 0; x < picture.width(); ++x)
+            for (int y = 0; y < picture.height(); ++y)
+                colours.insert(picture.pixel(x, y));
+        QVERIFY(colours.contains(qRgb(0, 0, 0xFF)) && colours.contains(qRgb(0xC0, 0, 0xC0)));
+    }
+
+    void ports()
+    {
+        useIni("Com4=/nonexistent/ttyUSB9\n");
+        const Run r = cli({"ports"});
+        QCOMPARE(r.exit, 0);
+        QVERIFY2(r.out.contains(QStringLiteral("Com1   %1  -  free").arg(m_sim->portPath())), qPrintable(r.out));
+        QVERIFY2(r.out.contains("Com4   /nonexistent/ttyUSB9  -  missing"), qPrintable(r.out));
+        const QJsonArray list = QJsonDocument::fromJson(cli({"--json", "ports"}).out.toUtf8()).array();
+        QCOMPARE(list.size(), 2);
+        QCOMPARE(
+            list[1].toObject(),
+            QJsonObject({{"com", 4}, {"path", "/nonexistent/ttyUSB9"}, {"description", ""}, {"status", "missing"}}));
+        QVERIFY(m_sim->received().isEmpty());
+    }
+
+    // The manual page carries the help's own words: what --help prints is what man shows.
+    void manPageFromHelp()
+    {
+        QFile page(ZX_CLI_MANPAGE);
+        QVERIFY(page.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(page.readAll());
+        const QString sections = clihelp::manSections();
+        if (!text.contains(sections)) {
+            QFile expected(qEnvironmentVariable("ZX_TEST_OUTPUT", QDir::currentPath()) + "/zx316b-cli.man-sections");
+            QVERIFY(expected.open(QIODevice::WriteOnly) && expected.write(sections.toUtf8()) > 0);
+            QFAIL(qPrintable("packaging/man/zx316b-cli.1.in lacks the help's sections; they are in "
+                             + expected.fileName()));
+        }
+        for (Command c : {Command::Ports, Command::Read, Command::Write, Command::Defaults, Command::LogGet,
+                          Command::LogClear, Command::Show})
+            QVERIFY(clihelp::overview().contains(clihelp::forCommand(c).section('\n', 0, 0).section(" options] ", 1)));
+    }
+};
+
+QTEST_MAIN(TestCli)
+#include "tst_cli.moc"
