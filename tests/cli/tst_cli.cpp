@@ -8,7 +8,6 @@
 #include "cli/help_text.h"
 #include "cli/progress_bar.h"
 #include "cli/settings_state.h"
-#include "settings/field_rules.h"
 #include "sim/settings_block.h"
 #include "tests/link/operations_world.h"
 #include "tests/settings/worked_block.h"
@@ -32,6 +31,23 @@ struct Run {
 
 enum Scenario { Normal, Silent, Deleted, LineLost };
 
+// `args` split at commas; `error` a part of the error (empty: accepted); when accepted, `summary` is
+// port|ini|file|output|png|sets|flags.
+struct Arguments {
+    const char *name, *args;
+    Command command;
+    const char *error, *summary;
+};
+// A run of the program: `args` and `sent` (the commands the controller got) split at commas; `said` is a
+// part of standard error or output; `file` is put where the last argument names ("-": none).
+struct Case {
+    const char *name, *args;
+    Exit exit;
+    const char *sent, *said;
+    QByteArray file = "-";
+    Scenario scenario = Normal;
+};
+
 QByteArray fileBytes(const QString &path)
 {
     QFile f(path);
@@ -45,6 +61,8 @@ void writeFile(const QString &path, const QByteArray &bytes)
 }
 
 } // namespace
+Q_DECLARE_METATYPE(Arguments)
+Q_DECLARE_METATYPE(Case)
 
 class TestCli : public QObject {
     Q_OBJECT
@@ -81,18 +99,9 @@ class TestCli : public QObject {
 private Q_SLOTS:
     void arguments_data()
     {
-        QTest::addColumn<QStringList>("args");
-        QTest::addColumn<int>("command");
-        QTest::addColumn<QString>("error"); // a part of the error; empty: accepted
-        QTest::addColumn<QString>("summary"); // port|ini|file|output|png|sets|flags
+        QTest::addColumn<Arguments>("a");
         using C = Command;
-        struct Row {
-            const char *name;
-            const char *args; // split at commas
-            C command;
-            const char *error, *summary;
-        };
-        for (const Row &r : std::initializer_list<Row> {
+        for (const Arguments &a : std::initializer_list<Arguments> {
                  {"globals before", "--port,3,--ini=a.ini,--json,-q,read", C::Read, "", "3|a.ini|||||json quiet"},
                  {"globals after", "read,-o,x.set,--port=/dev/ttyUSB0", C::Read, "", "/dev/ttyUSB0|||x.set|||"},
                  {"write file sets", "write,a.set,--set,Dead Band=5,--set=x=1,--dry-run", C::Write, "",
@@ -108,80 +117,57 @@ private Q_SLOTS:
                  {"value not taken", "--json=1,read", C::None, "takes no value", ""},
                  {"extra word", "read,a.set", C::Read, "read does not take a.set", ""},
                  {"show without file", "show", C::Show, "show needs a file", ""}})
-            QTest::newRow(r.name) << QString(r.args).split(',', Qt::SkipEmptyParts) << int(r.command)
-                                  << QString(r.error) << QString(r.summary);
+            QTest::newRow(a.name) << a;
     }
     void arguments()
     {
-        QFETCH(QStringList, args);
-        QFETCH(int, command);
-        QFETCH(QString, error);
-        QFETCH(QString, summary);
-        const cli::Parsed p = cli::parseArguments(args);
-        if (!error.isEmpty()) {
-            QVERIFY2(p.error.contains(error), qPrintable(p.error));
+        QFETCH(Arguments, a);
+        const cli::Parsed p = cli::parseArguments(QString(a.args).split(',', Qt::SkipEmptyParts));
+        if (*a.error) {
+            QVERIFY2(p.error.contains(a.error), qPrintable(p.error));
             return;
         }
         QVERIFY2(p.error.isEmpty(), qPrintable(p.error));
         const cli::Invocation &i = p.invocation;
-        QCOMPARE(int(i.command), command);
+        QCOMPARE(i.command, a.command);
         QStringList flags;
         for (const auto &[on, name] :
              {std::pair {i.json, "json"}, {i.quiet, "quiet"}, {i.dryRun, "dry"}, {i.yes, "yes"}})
             if (on)
                 flags << name;
         QCOMPARE(QStringList({i.port, i.ini, i.file, i.output, i.png, i.sets.join(';'), flags.join(' ')}).join('|'),
-                 summary);
+                 a.summary);
     }
 
-    // A value put into a field ends as the editor leaves a typed one (the editor's own table
-    // pins down each rule; these are the ways they combine).
-    void typedValues()
-    {
-        for (const auto &[field, typed, text, valid] :
-             std::initializer_list<std::tuple<int, const char *, const char *, bool>> {
-                 {6, "3.57", "3.6", true}, // volts to tenths
-                 {8, "3.", "3.", true}, // being typed
-                 {8, "101.", "101.", false}}) {
-            const fieldrules::Entry e = fieldrules::typed(field, typed);
-            QCOMPARE(e.text, QString(text));
-            QCOMPARE(e.valid, valid);
-        }
-    }
-
-    // The limiter switched off is built as FF; reported off it is blank and ticked, and switched on it comes
-    // back at 300. (A block shown and built again unchanged: writeSettingsFile.)
-    void limiter()
+    // What --set does: a value ends as the editor leaves a typed one (volts to tenths, a number being typed
+    // as it is; the editor's own tests pin down each rule); the limiter switched off is built as FF, reported
+    // off it is blank and switched on it comes back at 300. A refused decoding leaves nothing shown; a value
+    // or a hidden field the editor would mark red stops the block from being built.
+    void settingsState()
     {
         SettingsState s;
         QString why;
         QCOMPARE(s.show(worked::Block), SettingsState::Decode::Accepted);
         QVERIFY(s.set(7, "off", &why));
         QCOMPARE(s.build(worked::Block, &why)->mid(38, 2), QStringLiteral("FF"));
-        SettingsState off;
-        QCOMPARE(off.show(worked::with(39, "FF")), SettingsState::Decode::Accepted);
-        QVERIFY(off.curLimOff() && off.text(7).isEmpty());
-        QVERIFY(off.set(7, "ON", &why));
-        QCOMPARE(off.text(7), QStringLiteral("300"));
-        QVERIFY(off.set(7, "155", &why));
-        QCOMPARE(off.build(worked::Block, &why)->mid(38, 2), QStringLiteral("55"));
-    }
-
-    // Refused decoding leaves nothing shown; a value or a hidden field the editor would mark
-    // red stops the block from being built.
-    void refusals()
-    {
-        SettingsState other;
-        QCOMPARE(SettingsState::refusalText(other.show(worked::with(59, "01"))), "ZX type is different.");
-        QVERIFY(other.isEmpty());
-        SettingsState s;
-        QString why;
-        QCOMPARE(s.show(worked::Block), SettingsState::Decode::Accepted);
+        QVERIFY(s.set(6, "3.57", &why) && s.set(8, "3.", &why) && !s.set(8, "101.", &why));
+        QVERIFY(s.text(6) == "3.6" && s.text(8) == "3.");
         QVERIFY(!s.set(5, "5x", &why));
         QVERIFY2(why.contains("\"5x\" is not a number"), qPrintable(why));
+
+        QCOMPARE(s.show(worked::with(39, "FF")), SettingsState::Decode::Accepted);
+        QVERIFY(s.curLimOff() && s.text(7).isEmpty());
+        QVERIFY(s.set(7, "ON", &why));
+        QCOMPARE(s.text(7), QStringLiteral("300"));
+        QVERIFY(s.set(7, "155", &why));
+        QCOMPARE(s.build(worked::Block, &why)->mid(38, 2), QStringLiteral("55"));
+
         QCOMPARE(s.show(worked::withPlainValue(2, 1000)), SettingsState::Decode::Accepted);
         QVERIFY(!s.build(worked::withPlainValue(2, 1000), &why));
         QVERIFY2(why.contains("Neutral is 1000"), qPrintable(why));
+        SettingsState other;
+        QCOMPARE(SettingsState::refusalText(other.show(worked::with(59, "01"))), "ZX type is different.");
+        QVERIFY(other.isEmpty());
     }
 
     void exitForRedLines()
@@ -254,95 +240,79 @@ private Q_SLOTS:
     // are refused before anything is sent.
     void commands_data()
     {
-        QTest::addColumn<QStringList>("args");
-        QTest::addColumn<int>("scenario");
-        QTest::addColumn<int>("exit");
-        QTest::addColumn<QStringList>("sent");
-        QTest::addColumn<QString>("said"); // a part of standard error or output
-        QTest::addColumn<QByteArray>("file"); // put where the last argument names; "-": none
-        using E = cli::Exit;
-        struct Row {
-            const char *name, *args; // split at commas
-            Scenario scenario;
-            E exit;
-            const char *sent, *said; // `sent`: the commands the controller got, split at commas
-            QByteArray file = "-";
-        };
+        QTest::addColumn<Case>("c");
         const QByteArray block = worked::Block.toLatin1();
         QByteArray log = "Time(s),Voltage(V),Current(A)\r\n";
         for (int i = 0; i < 512; ++i)
             log += QByteArray::number(i) + (i < 10 ? ",7.5,100\r\n" : ",,\r\n");
-        for (const Row &r : std::initializer_list<Row> {
-                 {"read", "read", Normal, E::Done, "sr", "PWM frequency(at Min. load)    2000 Hz"},
-                 {"read silent", "-q,read", Silent, E::Failed, "sr", "RS232 communication fault."},
-                 {"read deleted", "read", Deleted, E::Refused, "sr", "Setting Data is deleted."},
-                 {"write", "write,--set, dead band =7", Normal, E::Done, "sr,sw,<block>,sr",
+        for (const Case &c : std::initializer_list<Case> {
+                 {"read", "read", Exit::Done, "sr", "PWM frequency(at Min. load)    2000 Hz"},
+                 {"read silent", "-q,read", Exit::Failed, "sr", "RS232 communication fault.", "-", Silent},
+                 {"read deleted", "read", Exit::Refused, "sr", "Setting Data is deleted.", "-", Deleted},
+                 {"write", "write,--set, dead band =7", Exit::Done, "sr,sw,<block>,sr",
                   "Dead Band                      6 -> 7"},
-                 {"write dry run", "write,--dry-run,--set,Current Limiter=off", Normal, E::Done, "sr",
+                 {"write dry run", "write,--dry-run,--set,Current Limiter=off", Exit::Done, "sr",
                   "Current Limiter Off            no -> yes"},
-                 {"defaults without --yes", "defaults", Normal, E::Usage, "", "give --yes"},
-                 {"defaults", "defaults,--yes", Normal, E::Done, "sr,ae,rt,sr", "ROM Version                    5"},
-                 {"log clear", "log,clear,--yes", Normal, E::Done, "sr,be", "Completion"},
-                 {"log get", "log,get", Normal, E::Done, "br", "Seconds with data: 300"},
-                 {"log get line lost", "log,get", LineLost, E::Failed, "br",
-                  "The connection to the controller was lost"},
-                 {"port missing", "--port,/nonexistent/tty,read", Normal, E::Failed, "", "does not exist"},
-                 {"port not mapped", "--port,2,read", Normal, E::Failed, "", "Com2 is not connected"},
-                 {"port by path", "--port,<sim>,read", Normal, E::Done, "sr", "Completion"},
-                 {"help", "--help", Normal, E::Done, "", "Usage: zx316b-cli [global options] COMMAND [options]"},
-                 {"help of a command", "log,get,--help", Normal, E::Done, "", "--png FILE.png"},
-                 {"version", "--version", Normal, E::Done, "", "zx316b-cli 1."},
-                 {"show settings, no extension", "show,a", Normal, E::Done, "", "Dead Band                      6 uS",
+                 {"defaults without --yes", "defaults", Exit::Usage, "", "give --yes"},
+                 {"defaults", "defaults,--yes", Exit::Done, "sr,ae,rt,sr", "ROM Version                    5"},
+                 {"log clear", "log,clear,--yes", Exit::Done, "sr,be", "Completion"},
+                 {"log get", "log,get", Exit::Done, "br", "Seconds with data: 300"},
+                 {"log get line lost", "log,get", Exit::Failed, "br", "The connection to the controller was lost", "-",
+                  LineLost},
+                 {"port missing", "--port,/nonexistent/tty,read", Exit::Failed, "", "does not exist"},
+                 {"port not mapped", "--port,2,read", Exit::Failed, "", "Com2 is not connected"},
+                 {"port by path", "--port,<sim>,read", Exit::Done, "sr", "Completion"},
+                 {"help", "--help", Exit::Done, "", "Usage: zx316b-cli [global options] COMMAND [options]"},
+                 {"help of a command", "log,get,--help", Exit::Done, "", "--png FILE.png"},
+                 {"version", "--version", Exit::Done, "", "zx316b-cli 1."},
+                 {"show settings, no extension", "show,a", Exit::Done, "", "Dead Band                      6 uS",
                   block},
-                 {"show: line end added", "show,a.set", Normal, E::Refused, "", "exactly 64 characters",
-                  block + "\r\n"},
-                 {"show: not hex", "show,b", Normal, E::Refused, "", "Trouble is found in data.",
+                 {"show: line end added", "show,a.set", Exit::Refused, "", "exactly 64 characters", block + "\r\n"},
+                 {"show: not hex", "show,b", Exit::Refused, "", "Trouble is found in data.",
                   QByteArray(block).replace(5, 1, "x")},
-                 {"show log", "show,a.csv", Normal, E::Done, "", "Seconds with data: 10", log},
-                 {"show: log gap", "show,b.csv", Normal, E::Refused, "", "Trouble is found in data.",
+                 {"show log", "show,a.csv", Exit::Done, "", "Seconds with data: 10", log},
+                 {"show: log gap", "show,b.csv", Exit::Refused, "", "Trouble is found in data.",
                   QByteArray(log).replace("\r\n4,", "\r\n5,")},
-                 {"show: empty log", "show,c.csv", Normal, E::Refused, "", "is empty", ""},
-                 {"show: missing", "show,none", Normal, E::Refused, "", "Trouble is found in data."},
-                 {"write a deleted controller's file", "write,deleted.set", Normal, E::Refused, "",
+                 {"show: empty log", "show,c.csv", Exit::Refused, "", "is empty", ""},
+                 {"show: missing", "show,none", Exit::Refused, "", "Trouble is found in data."},
+                 {"write a deleted controller's file", "write,deleted.set", Exit::Refused, "",
                   "Setting Data is deleted.", zxsim::withByte(zxsim::defaultSettingsBlock(5), 29, 0xFF).toLatin1()},
-                 {"refused value", "write,--set,Current Limiter=305", Normal, E::Refused, "",
+                 {"refused value", "write,--set,Current Limiter=305", Exit::Refused, "",
                   "Current Limiter: 305 (310) is out of range (50～300 A).\nNothing was sent."},
-                 {"hidden caption", "write,--set,Neutral=1500", Normal, E::Usage, "",
+                 {"hidden caption", "write,--set,Neutral=1500", Exit::Usage, "",
                   "--set takes \"CAPTION=VALUE\" with one of these captions: "},
-                 {"port out of range", "--port,17,read", Normal, E::Usage, "", "from 1 to 16"}})
-            QTest::newRow(r.name) << QString(r.args).split(',') << int(r.scenario) << int(r.exit)
-                                  << QString(r.sent).split(',', Qt::SkipEmptyParts) << QString(r.said) << r.file;
+                 {"port out of range", "--port,17,read", Exit::Usage, "", "from 1 to 16"}})
+            QTest::newRow(c.name) << c;
     }
     void commands()
     {
-        QFETCH(QStringList, args);
-        QFETCH(int, scenario);
-        QFETCH(int, exit);
-        QFETCH(QStringList, sent);
-        QFETCH(QString, said);
-        QFETCH(QByteArray, file);
-        if (file != "-")
-            writeFile(m_dir.filePath(args.last()), file);
-        if (scenario == Deleted)
+        QFETCH(Case, c);
+        QStringList args = QString(c.args).split(',');
+        const QStringList sent = QString(c.sent).split(',', Qt::SkipEmptyParts);
+        const QString said = c.said;
+        if (c.file != "-")
+            writeFile(m_dir.filePath(args.last()), c.file);
+        if (c.scenario == Deleted)
             m_sim->setDeviceType(0xFF);
-        m_sim->setMisbehaviour(scenario == LineLost ? Misbehaviour {.onlyFor = {"br"}, .hangUpAfter = 500}
-                                                    : Misbehaviour {.silent = scenario == Silent});
+        m_sim->setMisbehaviour(c.scenario == LineLost ? Misbehaviour {.onlyFor = {"br"}, .hangUpAfter = 500}
+                                                      : Misbehaviour {.silent = c.scenario == Silent});
         args.replaceInStrings("<sim>", m_sim->portPath());
         QElapsedTimer clock;
         clock.start();
         const Run r = cli(args);
         // A silent controller is given the window's 3 seconds, no more and no less; with -q the
         // fault is all that is printed, once.
-        QVERIFY(scenario != Silent || clock.elapsed() >= 3000);
+        QVERIFY(c.scenario != Silent || clock.elapsed() >= 3000);
         QVERIFY(!args.contains("-q") || (r.out.isEmpty() && r.err == said + '\n'));
-        QVERIFY2(r.exit == exit, qPrintable(QStringLiteral("exit %1\n%2%3").arg(r.exit).arg(r.out, r.err)));
+        QVERIFY2(r.exit == int(c.exit), qPrintable(QStringLiteral("exit %1\n%2%3").arg(r.exit).arg(r.out, r.err)));
         QTest::qWait(50); // the last echo may still be on its way into the simulator
         QStringList got;
         for (const ReceivedCommand &c : m_sim->received())
             got << OperationsWorld::textOf(c);
         QCOMPARE(got, sent);
         QVERIFY2((r.err + r.out).contains(said), qPrintable(r.err + r.out));
-        QVERIFY(exit != 0 || !sent.isEmpty() || r.err.isEmpty()); // help and version on standard output alone
+        QVERIFY(c.exit != Exit::Done || !sent.isEmpty()
+                || r.err.isEmpty()); // help and version on standard output alone
     }
 
     // The files are the window's: read -o and log get -o write what File > Save writes

@@ -98,19 +98,14 @@ struct Save {
     QByteArray after;
     rlim_t sizeLimit = 0;
 };
-// Acts on the next file dialog that comes up: picks filter `filterIndex`, types `name`
-// and presses Enter (an empty name: Escape). A dialog still up a while later is
-// cancelled, so a dialog that refuses the name fails the test instead of hanging it.
+// Acts on the file dialog about to come up: picks filter `filterIndex`, types `name` and presses
+// Enter (an empty name: Escape). A dialog still up a while later is cancelled, so a dialog that
+// refuses the name fails the test instead of hanging it.
 void typeIntoNextDialog(const QString &name, int filterIndex = 0)
 {
-    auto *poll = new QTimer;
-    poll->setInterval(10);
-    QObject::connect(poll, &QTimer::timeout, poll, [=] {
+    QTimer::singleShot(0, [=] { // runs inside the dialog's own event loop
         auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
-        if (!dialog)
-            return;
-        poll->stop();
-        poll->deleteLater();
+        QVERIFY(dialog);
         QTimer::singleShot(2000, dialog, [dialog] {
             // A dialog that refused the name may have put a box of its own on top.
             while (auto *top = qobject_cast<QDialog *>(QApplication::activeModalWidget())) {
@@ -127,7 +122,6 @@ void typeIntoNextDialog(const QString &name, int filterIndex = 0)
         QTest::keyClicks(edit, name);
         QTest::keyClick(edit, name.isEmpty() ? Qt::Key_Escape : Qt::Key_Return);
     });
-    poll->start();
 }
 } // namespace
 Q_DECLARE_METATYPE(Open)
