@@ -41,13 +41,11 @@ bool GraphFiles::openComparison(LogStore &into)
     const textfile::Content content = textfile::readAtMost(path, logfile::ReadLimit);
     if (content.status != textfile::Content::Status::Read)
         return refuse();
-    if (content.bytes.isEmpty())
-        return false; // an empty file loads nothing, as when opened from the menu
     switch (logfile::loadLogText(QString::fromLatin1(content.bytes), into)) {
     case logfile::Load::Loaded:
         return true;
     case logfile::Load::Empty:
-        return false;
+        return false; // an empty file loads nothing, as when opened from the menu
     case logfile::Load::Refused:
         break;
     }
