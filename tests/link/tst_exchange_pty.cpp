@@ -103,7 +103,7 @@ private Q_SLOTS:
         OperationsWorld w;
         w.sim.setPacing(true);
         int arrivals = 0;
-        QObject::connect(w.port.get(), &SerialPort::dataArrived, [&arrivals] { ++arrivals; });
+        QObject::connect(&w.port, &SerialPort::dataArrived, [&arrivals] { ++arrivals; });
         w.sim.setMisbehaviour({.delayMs = 300}); // a controller that thinks a while first
         w.link->SendCommand("sr", "\r", 68);
         QCOMPARE(w.link->RecvData(), "sr" + w.sim.settingsBlock() + "0\r");
