@@ -39,34 +39,22 @@ struct OperationsWorld {
     LogStore store;
     IniFile ini {dir.filePath("test.ini")};
     const std::array<int, 2> scaleLine {0, 0};
-    std::unique_ptr<QtSerialPort> port;
-    std::unique_ptr<Program> program;
-    QPointer<FrmMain> window;
-    SerialLink *link = nullptr;
-    DeviceOperations *ops = nullptr;
-    FileCommands *files = nullptr;
-    SettingsEditor *editor = nullptr;
-    LogViewer *viewer = nullptr;
-    CommandButtonPanel *buttons = nullptr;
+    QtSerialPort port {PortCatalog::fromEntries({{1, startedPath(sim), ""}})};
+    Program program {ProgramParts {port, boxes, dialogs, waiter, store, ini, choice, scaleLine}};
+    QPointer<FrmMain> window = &program.window();
+    SerialLink *link = &program.link();
+    DeviceOperations *ops = &program.operations();
+    FileCommands *files = &program.files();
+    SettingsEditor *editor = &window->editor();
+    LogViewer *viewer = &program.viewer();
+    CommandButtonPanel *buttons = &program.buttons();
     std::array<QAbstractButton *, 5> cmd {};
     QList<int> leds;
 
     explicit OperationsWorld(int romVersion = 5, double waitScale = 0.1)
     {
-        if (!sim.start())
-            qFatal("simulator: %s", qPrintable(sim.errorString()));
         sim.setRomVersion(romVersion);
         waiter.setScale(waitScale);
-        port = std::make_unique<QtSerialPort>(PortCatalog::fromEntries({{1, sim.portPath(), ""}}));
-        program =
-            std::make_unique<Program>(ProgramParts {*port, boxes, dialogs, waiter, store, ini, choice, scaleLine});
-        window = &program->window();
-        link = &program->link();
-        ops = &program->operations();
-        files = &program->files();
-        editor = &window->editor();
-        viewer = &program->viewer();
-        buttons = &program->buttons();
         for (int i = 0; i < 5; ++i)
             cmd[size_t(i)] = window->CmdZxCom(i);
         // Closing the window ends every running wait, as the program's shell does.
@@ -75,12 +63,18 @@ struct OperationsWorld {
                          [this](const QString &t, int c) { line.ShowMessage(t, c); });
         QObject::connect(&window->busyIndicator(), &BusyIndicator::colourChanged, [this](int c) { leds << c; });
         link->OpenPort({});
-        program->MainIni();
+        program.MainIni();
         window->show();
         QApplication::setActiveWindow(window);
         line.lines.clear();
     }
 
+    static QString startedPath(ControllerSimulator &sim)
+    {
+        if (!sim.start())
+            qFatal("simulator: %s", qPrintable(sim.errorString()));
+        return sim.portPath();
+    }
     void click(int i) { cmd[size_t(i)]->click(); }
     QString field(int i) const { return editor->TxtData(i)->text(); }
     static QString textOf(const ReceivedCommand &c) { return c.isSettingsBlock ? Block : c.text; }

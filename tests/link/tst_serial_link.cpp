@@ -1,6 +1,5 @@
-// The link's rules that need no real line: the long time-outs, which "sr" replies are taken
-// as settings (with the ROM version read from them), what happens to input nobody waits
-// for, and how often a closed line is reported.
+// The link's rules that need no real line: time-outs, which "sr" replies are settings, input
+// nobody waits for, and how often a closed line is reported.
 #include "link/port_choice.h"
 #include "link/serial_link.h"
 #include "settings/settings_reply.h"
@@ -34,11 +33,17 @@ Q_DECLARE_METATYPE(Verdict)
 class TestSerialLink : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    // The end-to-end runs meet the 3-second time-out; erasing and fetching the log wait longer.
-    void longTimeouts()
+    // Erasing and fetching the log wait longer than the 3 seconds the end-to-end runs meet. The
+    // wait under every exchange: no time left ends it at once, a time limit when it has passed.
+    void timeouts()
     {
         QVERIFY(SerialLink::timeoutFor("ae") == 12000 && SerialLink::timeoutFor("be") == 12000);
         QCOMPARE(SerialLink::timeoutFor("br"), 10000);
+        Waiter waiter;
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(!waiter.waitUntil([] { return false; }, 0));
+        QVERIFY(!waiter.waitUntil([] { return false; }, 50) && clock.elapsed() >= 50);
     }
 
     // Bytes 29 (device type) and 30 (ROM version) of the block are characters 59-62. Which
@@ -92,35 +97,8 @@ private Q_SLOTS:
         QCOMPARE(w.boxes.texts(), QStringList {"ZX cannot be set."});
     }
 
-    // A reply complete while a modal dialog keeps the wait from returning is not a time-out.
-    // The wait under every exchange: no time left ends it at once, a time limit when it has passed.
-    void waitEndsOnTime()
-    {
-        Waiter waiter;
-        QElapsedTimer clock;
-        clock.start();
-        QVERIFY(!waiter.waitUntil([] { return false; }, 0));
-        QVERIFY(!waiter.waitUntil([] { return false; }, 50) && clock.elapsed() >= 50);
-    }
-
-    void replyDecidedWhenItArrives()
-    {
-        LinkWorld w;
-        w.port.onWrite = [&](const QByteArray &) {
-            w.port.feedLater("sw", 20);
-            QTimer::singleShot(0, [] { // a dialog opened from a menu, held past the time-out
-                QEventLoop dialog;
-                QTimer::singleShot(3300, &dialog, &QEventLoop::quit);
-                dialog.exec();
-            });
-        };
-        w.link.SendCommand("sw", "sw");
-        QVERIFY(!w.link.CommTimeout() && !w.link.CommError() && w.boxes.shown.isEmpty());
-        QCOMPARE(w.link.RecvData(), QString("sw"));
-    }
-
     // On a closed line every operation fails at once and tells the user once, however many
-    // commands it sends; an unplugged adapter's own box counts as the operation's one.
+    // commands it sends (a lost line: tst_exchange_pty).
     void closedLineReportedOncePerOperation()
     {
         LinkWorld w;
@@ -135,11 +113,6 @@ private Q_SLOTS:
             QCOMPARE(w.line.lines.last(), qMakePair(QString("RS232 communication fault."), int(MessageLine::Red)));
         }
         QVERIFY2(clock.elapsed() < 1000, "a closed line fails at once, without waiting for replies");
-        LinkWorld lost;
-        lost.link.beginOperation();
-        lost.port.lose();
-        lost.link.SendCommand("sr", "\r");
-        QCOMPARE(lost.boxes.shown.size(), 1);
     }
 };
 
