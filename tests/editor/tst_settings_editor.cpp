@@ -144,6 +144,9 @@ private Q_SLOTS:
             QCOMPARE(w.editor.ChkMode(b)->isChecked(), b == 1 || b == 3);
         QCOMPARE(w.editor.ShowReadData(worked::with(39, "FF"), BlockSource::File), DecodeResult::Accepted);
         QVERIFY(w.editor.ChkCurLimOff()->isChecked() && !w.field(7)->isEnabled() && w.field(7)->text().isEmpty());
+        w.editor.ShowReadData(worked::with(39, "05"), BlockSource::File); // on again, below its range: 10 A
+        QVERIFY(!w.editor.ChkCurLimOff()->isChecked() && w.field(7)->text() == "10" && w.editor.fieldColour(7) == Red);
+        w.editor.ChkCurLimOff()->setChecked(true);
         w.editor.ClearDisplay();
         QVERIFY(!w.editor.ChkCurLimOff()->isChecked() && w.field(7)->isEnabled());
         for (int i = 0; i < fields::Count; ++i)
@@ -156,14 +159,12 @@ private Q_SLOTS:
         QTest::addColumn<Write>("c");
         for (const Write &c :
              std::initializer_list<Write> {{"start-up blank fields", -1, "", false, 0, ""},
-                                           {"hidden 2 blank", 2, "", false, 0, ""},
                                            {"hidden 2 out of range", 2, "1000", false, 0, ""},
                                            {"hidden 3 never written", 3, "2000", false, 13, "4C04"},
                                            {"off with blank 7", 7, "", true, 39, "FF"},
                                            {"on with blank 7", 7, "", false, 0, ""},
                                            {"current limiter at its lowest", 7, "50", false, 39, "1B"},
                                            {"100x", 8, "100x", false, 0, ""}, // spin already at 100: the text stays
-                                           {"lone minus", 11, "0\b-", false, 0, ""},
                                            {"stale black 99.", 0, "100.\b99.", false, 0, ""},
                                            {"stale red 25.", 5, "255\b25.", false, 0, ""}})
             QTest::newRow(c.name) << c;
@@ -202,12 +203,7 @@ private Q_SLOTS:
         QVERIFY(w.editor.MakeWriteData(QString()) && w.editor.WriteData() == fromFile);
         QVERIFY(w.editor.MakeWriteData(worked::Block)
                 && w.editor.WriteData() == worked::Block); // a reply wins over the file
-        const QString lower = worked::Block.toLower(); // computed bytes upper case, copied ones as they came
-        QVERIFY(w.editor.ShowReadData(lower, BlockSource::Device) == DecodeResult::Accepted
-                && w.editor.MakeWriteData(lower));
-        QCOMPARE(w.editor.WriteData(),
-                 lower.left(8).toUpper() + lower.mid(8, 12) + worked::Block.mid(20, 22) + lower.mid(42, 2)
-                     + worked::Block.mid(44, 12) + lower.mid(56));
+        // Letter case of the copied bytes: the settings_block fuzz harness over its "lower" seed.
     }
 };
 
