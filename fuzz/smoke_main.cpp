@@ -1,5 +1,6 @@
 // Replays every file of the given folders (or single files) through the harness once, so
 // that CTest runs each fuzz harness over its seed corpus without libFuzzer.
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -22,6 +23,7 @@ int main(int argc, char **argv)
             if (entry.is_regular_file())
                 files.push_back(entry.path());
     }
+    std::sort(files.begin(), files.end()); // the same order each run: the harness may keep state
     // Two synthetic inputs, nothing and a long run of one digit, whatever the corpus holds.
     std::vector<std::vector<char>> inputs {{}, std::vector<char>(5000, 'F')};
     for (const fs::path &file : files) {

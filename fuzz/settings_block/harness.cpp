@@ -29,7 +29,16 @@ void decode(const QString &text)
         // Copied parts as they came, computed parts in upper-case hexadecimal.
         static const QRegularExpression computed(QStringLiteral("^[0-9A-F]{8}.{12}[0-9A-F]{22}..[0-9A-F]{12}.{8}$"));
         const QString out = e.WriteData();
-        require(computed.match(out).hasMatch() && out.mid(8, 12) == text.mid(8, 12) && out.mid(56) == text.mid(56, 8));
+        require(computed.match(out).hasMatch() && out.mid(8, 12) == text.mid(8, 12) && out.mid(42, 2) == text.mid(42, 2)
+                && out.mid(56) == text.mid(56, 8));
+    }
+    if (result == DecodeResult::Accepted) {
+        // As after a verified write of this very block: what the marks take as shown is what
+        // the widgets show, so nothing is marked.
+        e.markWritten(text);
+        require(e.changedCount() == 0 && !e.ChkCurLimOff()->font().bold());
+        for (int i = 0; i < fields::Count; ++i)
+            require(!e.TxtData(i)->font().bold());
     }
 }
 
