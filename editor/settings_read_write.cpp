@@ -87,13 +87,18 @@ DecodeResult SettingsEditor::ShowReadData(const QString &text, BlockSource sourc
 // block, so its number decides the switch.
 void SettingsEditor::applyOffCheck()
 {
-    const bool off = numtext::readSingle(TxtData(fields::CurrentLimit)->text()) == fieldrules::LimiterOffCurrent;
+    const QString shown = TxtData(fields::CurrentLimit)->text();
+    const bool off = numtext::readSingle(shown) == fieldrules::LimiterOffCurrent;
     const bool wasOff = ChkCurLimOff()->isChecked();
     ChkCurLimOff()->setChecked(off);
     // Already ticked from an earlier block: the toggle does not fire, yet the field now
     // shows 480; blank it as a fresh tick would, so "Off" never stands beside a value.
     if (off && wasOff)
         turnCurrentLimiterOff();
+    // Unticked by this block: the field shows the block's value, even one out of range,
+    // rather than the value kept from before the limiter was switched off.
+    if (!off && wasOff)
+        setFieldText(fields::CurrentLimit, shown);
 }
 
 bool SettingsEditor::MakeWriteData(const QString &readData)

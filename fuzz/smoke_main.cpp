@@ -1,5 +1,6 @@
-// Replays every file of the given folders (or single files) through the harness once.
-// Lets CTest run each fuzz harness over its seed corpus without libFuzzer.
+// Replays every file of the given folders (or single files) through the harness once, so
+// that CTest runs each fuzz harness over its seed corpus without libFuzzer.
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -9,32 +10,28 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size);
 
-static void runFile(const std::filesystem::path &file, int &count)
-{
-    std::ifstream in(file, std::ios::binary);
-    std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t *>(bytes.data()), bytes.size());
-    ++count;
-}
-
 int main(int argc, char **argv)
 {
-    int count = 0;
+    namespace fs = std::filesystem;
+    std::vector<fs::path> files;
     for (int i = 1; i < argc; ++i) {
-        const std::filesystem::path path(argv[i]);
-        if (std::filesystem::is_directory(path)) {
-            for (const auto &entry : std::filesystem::recursive_directory_iterator(path))
-                if (entry.is_regular_file())
-                    runFile(entry.path(), count);
-        } else {
-            runFile(path, count);
+        if (!fs::is_directory(argv[i])) {
+            files.emplace_back(argv[i]);
+            continue;
         }
+        for (const auto &entry : fs::recursive_directory_iterator(argv[i]))
+            if (entry.is_regular_file())
+                files.push_back(entry.path());
     }
-    // A few synthetic inputs so that an empty corpus still exercises the harness.
-    const uint8_t empty = 0;
-    LLVMFuzzerTestOneInput(&empty, 0);
-    std::vector<uint8_t> big(5000, 'F');
-    LLVMFuzzerTestOneInput(big.data(), big.size());
-    std::printf("replayed %d inputs\n", count + 2);
-    return count > 0 ? 0 : 1;
+    std::sort(files.begin(), files.end()); // the same order each run: the harness may keep state
+    // Two synthetic inputs, nothing and a long run of one digit, whatever the corpus holds.
+    std::vector<std::vector<char>> inputs {{}, std::vector<char>(5000, 'F')};
+    for (const fs::path &file : files) {
+        std::ifstream in(file, std::ios::binary);
+        inputs.emplace_back(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    for (const std::vector<char> &bytes : inputs)
+        LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t *>(bytes.data()), bytes.size());
+    std::printf("replayed %zu inputs\n", inputs.size());
+    return files.empty() ? 1 : 0;
 }

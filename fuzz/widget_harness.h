@@ -1,6 +1,7 @@
 #pragma once
 // What the harnesses that drive widgets share: one offscreen application for the whole
 // run, and message boxes that answer without showing anything.
+#include "fuzz/harness_support.h"
 #include "platform/message_boxes.h"
 
 #include <QApplication>
@@ -20,10 +21,7 @@ inline void ensureApplication()
 // OK for every box, No for every question.
 class SilentBoxes : public MessageBoxes {
 public:
-    Answer show(const QString &, Icon, Buttons buttons) override
-    {
-        return buttons == Buttons::Ok ? Answer::Ok : Answer::No;
-    }
+    Answer show(const QString &, Icon, Buttons b) override { return b == Buttons::Ok ? Answer::Ok : Answer::No; }
 };
 
 } // namespace fuzzsupport

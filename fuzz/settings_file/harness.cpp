@@ -2,36 +2,27 @@
 // read from disk, checked for length and shown in the settings editor. Whatever it holds,
 // the fields either show a block that can be written back as it was, or nothing changes.
 #include "editor/settings_editor.h"
-#include "logdata/log_store.h"
+#include "fuzz/widget_harness.h"
 #include "logview/frm_log.h" // LogViewer keeps a QPointer to it
 #include "logview/log_viewer.h"
 #include "platform/file_dialogs.h"
 #include "platform/ini_file.h"
-#include "fuzz/widget_harness.h"
 #include "settings/settings_block.h"
 #include "ui/file_commands.h"
 
-#include <QApplication>
 #include <QFile>
 #include <QLineEdit>
 #include <QTemporaryDir>
-#include <cstdint>
-#include <cstdlib>
+
+using fuzzsupport::require;
 
 namespace {
 
-class OneFile : public FileDialogs {
-public:
+struct OneFile : FileDialogs {
     QString path;
     QString openFile(const QString &) override { return path; }
     QString saveFile(const QString &) override { return {}; }
 };
-
-void require(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
 
 struct World {
     QTemporaryDir dir;
@@ -51,26 +42,20 @@ struct World {
     }
 };
 
-World &world()
-{
-    fuzzsupport::ensureApplication();
-    static World w;
-    return w;
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    World &w = world();
+    fuzzsupport::ensureApplication();
+    static World w;
     QFile file(w.dialogs.path);
-    require(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    require(file.write(reinterpret_cast<const char *>(data), qint64(size)) == qint64(size));
+    require(file.open(QIODevice::WriteOnly | QIODevice::Truncate)
+            && file.write(reinterpret_cast<const char *>(data), qint64(size)) == qint64(size));
     file.close();
 
     w.editor.ClearDisplay();
     w.files.mnuOpen_Click();
-    const QString bytes = QString::fromLatin1(reinterpret_cast<const char *>(data), qsizetype(size));
+    const QString bytes = fuzzsupport::latin1(data, size);
     const bool shown = !w.editor.TxtData(0)->text().isEmpty();
     // Only a file of exactly one readable block of this controller shows anything.
     require(!shown || (size == size_t(block::Length) && block::isReadable(bytes)));

@@ -2,8 +2,6 @@
 #include "tests/settings/worked_block.h"
 
 #include "platform/gui/twips.h"
-#include "settings/block_assembly.h"
-#include "settings/settings_block.h"
 #include "editor/settings_editor.h"
 #include "editor/spin_button.h"
 #include "tests/support/recording_message_boxes.h"

@@ -41,11 +41,9 @@ private Q_SLOTS:
             {"fe lower", withPair(Base, 300, "fe", "fe"), 300, 19.7f, 480, 512, 512},
             {"FF: no voltage", withPair(Base, 300, "FF", "05"), 300, -1, 10, 512, 512},
             {"FF: no current", withPair(Base, 300, "4D", "FF"), 300, 6, -1, 512, 512},
-            {"ff mixed case", withPair(Base, 300, "ff", "fF"), 300, -1, -1, 512, 512},
             {"all FF: empty store", QStringLiteral("br") + QStringLiteral("FFFF").repeated(512), -1, 0, 0, 0, 0},
             {"CR LF head, FF kept", framed("\r\n", withPair(Base, 7, "FF", "0B"), ""), 7, -1, 20, 512, 512},
             {"garbage tail", framed("zz", Base, "\r0000garbage\x01"), -1, 0, 0, 512, 512},
-            {"empty", QString(), -1, 0, 0, 0, 0},
             {"one digit", Base.left(3), -1, 0, 0, 0, 0},
             {"first voltage only", Base.left(5), -1, 0, 0, 1, 0},
             {"last digit missing", Base.left(2049), -1, 0, 0, 512, 511}};

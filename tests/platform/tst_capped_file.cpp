@@ -21,7 +21,6 @@ private Q_SLOTS:
         QTest::newRow("missing") << "missing" << S::Missing << 0;
         QTest::newRow("at the cap") << "8" << S::Read << 8;
         QTest::newRow("one past the cap") << "9" << S::TooLarge << 0;
-        QTest::newRow("empty") << "0" << S::Read << 0;
         QTest::newRow("folder") << "folder" << S::NotRegular << 0;
         QTest::newRow("FIFO, nobody writing") << "fifo" << S::NotRegular << 0;
         QTest::newRow("link to a device that never ends") << "zero" << S::NotRegular << 0;
