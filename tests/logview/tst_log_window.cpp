@@ -1,14 +1,29 @@
-#include "settings/settings_block.h"
-#include "logview/frm_log.h"
+// The log window: layout, drawing, its life beside the main window, and its analysis tools
+// (statistics, cursor, zoom, comparison and the picture of the graph).
 #include "logdata/log_store.h"
+#include "logdata/log_strip_text.h"
+#include "logview/frm_log.h"
+#include "logview/graph_interaction.h"
+#include "logview/graph_menu.h"
+#include "logview/graph_overlay.h"
+#include "logview/graph_summary.h"
+#include "logview/log_status_strip.h"
 #include "logview/log_viewer.h"
 #include "platform/gui/image_surface.h"
 #include "platform/ini_file.h"
 #include "settings/conversions.h"
+#include "settings/settings_block.h"
+#include "tests/support/recording_message_boxes.h"
 #include "tests/support/recording_surface.h"
+#include "tests/support/scripted_file_dialogs.h"
 #include "tests/support/test_output.h"
+#include "ui/file_commands.h"
+#include "ui/graph_files.h"
 
+#include <QAccessible>
+#include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -18,56 +33,54 @@
 using Line = RecordingSurface::Line;
 
 namespace {
+// How many pixels of an image have the colour.
+int count(const QImage &image, QRgb colour)
+{
+    const QImage i = image.convertToFormat(QImage::Format_RGB32);
+    const auto *px = reinterpret_cast<const QRgb *>(i.constBits());
+    return int(std::count(px, px + qsizetype(i.width()) * i.height(), colour));
+}
+
+// A sample as (seconds, volts, amps); every other second holds nothing.
+struct Sample {
+    int t;
+    float v, i;
+};
+LogStore storeOf(std::initializer_list<Sample> samples)
+{
+    LogStore s;
+    s.VoltData.fill(LogStore::Missing);
+    s.CurData.fill(LogStore::Missing);
+    for (const Sample &x : samples) {
+        s.VoltData[x.t] = x.v;
+        s.CurData[x.t] = x.i;
+    }
+    return s;
+}
+
 struct World {
     QTemporaryDir dir;
     IniFile ini {dir.filePath(QStringLiteral("ZX316B Link.ini"))};
     LogStore store;
+    RecordingMessageBoxes boxes;
+    ScriptedFileDialogs dialogs;
+    GraphFiles files {dialogs, boxes, [] { return QDateTime(QDate(2024, 5, 1), QTime(13, 45, 12)); }};
+    explicit World(const LogStore &s = storeOf({})) : store(s) {}
+    QString path(const char *name) const { return dir.filePath(QLatin1String(name)); }
     QStringList options() const { return {ini.ReadIni("Chart", "ScaleLine0"), ini.ReadIni("Chart", "ScaleLine1")}; }
 };
 
-// A window drawing on a recorder of the given inner size, over a store in which no sample has a value.
+// A window drawing on a recorder of the given inner size, by default over a store in which no sample has a value.
 struct Drawing : World {
     RecordingSurface surface;
     FrmLog window;
-    Drawing(int pw, int ph, std::array<int, 2> options = {0, 0})
-        : surface(pw, ph), window(store, ini, options, nullptr, &surface)
+    Drawing(int pw, int ph, std::array<int, 2> options = {0, 0}, const LogStore &s = storeOf({}))
+        : World(s), surface(pw, ph), window(store, ini, options, nullptr, &surface)
     {
-        store.VoltData.fill(LogStore::Missing), store.CurData.fill(LogStore::Missing), surface.clear();
+        surface.clear();
     }
 };
 
-// A five-minute run: the pack sags under each burst of current and drifts down; after 300 s no value (FF).
-QString realisticRunDataReply()
-{
-    QString reply = QStringLiteral("br");
-    for (int t = 0; t < 512; ++t) {
-        const double burst =
-            std::max(0.0, 1.0 - std::fmod(t + 7.0, 21.0) / 6.0) * (0.55 + 0.45 * std::sin(M_PI * t / 300.0));
-        const double amps = t < 8 || t == 300 ? 0.0 : 12 + 250 * burst + 6 * std::sin(t * 1.7);
-        const double volts = 8.4 - 1.2 * t / 300.0 - 0.3 * std::pow(t / 300.0, 4) - amps * 0.0075;
-        const QString pair = block::byteText(VoltToHex(float(volts))) + block::byteText(CurrentToHex(float(amps)));
-        reply += t > 300 ? QStringLiteral("FFFF") : pair;
-    }
-    return reply + u'\r';
-}
-
-// The pixels of one colour, as a polygon of their top left corners' unit squares.
-QPolygonF pixelsOf(const QImage &image, QRgb colour)
-{
-    const QImage i = image.convertToFormat(QImage::Format_RGB32);
-    QPolygonF out;
-    for (int y = 0; y < i.height(); ++y)
-        for (int x = 0; x < i.width(); ++x)
-            if (i.pixel(x, y) == colour)
-                out << QPointF(x, y) << QPointF(x + 1, y + 1);
-    return out;
-}
-
-// Start-up option values: any value but 0 ticks the box, which writes its key as 1.
-struct Grid {
-    const char *name;
-    int pw, ph, voltLines, curLines;
-};
 // One sample (and the one before it) in an otherwise empty store; its colour says which trace.
 struct Segment {
     const char *name;
@@ -85,47 +98,81 @@ struct Layout {
     QPointF time;
     double lblS9Left;
 };
+// A run as a pack gives it: the voltage sags under each burst of current and drifts down.
+LogStore fullRun(double voltShift = 0, double ampScale = 1)
+{
+    LogStore s;
+    for (int t = 0; t < LogStore::SampleCount; ++t) {
+        const double burst =
+            std::max(0.0, 1.0 - std::fmod(t + 7.0, 21.0) / 6.0) * (0.55 + 0.45 * std::sin(M_PI * t / 300.0));
+        const double amps = (t < 8 || t == 300 ? 0.0 : 12 + 250 * burst + 6 * std::sin(t * 1.7)) * ampScale;
+        s.CurData[t] = float(amps);
+        s.VoltData[t] = float(8.4 + voltShift - 1.2 * t / 300.0 - 0.3 * std::pow(t / 300.0, 4) - amps * 0.0075);
+    }
+    return s;
+}
+// Its first five minutes as the device sends them after "Data Get"; no value (FF) after 300 s.
+QString runDataReply()
+{
+    const LogStore run = fullRun();
+    QString reply = QStringLiteral("br");
+    for (int t = 0; t < LogStore::SampleCount; ++t) {
+        const QString pair =
+            block::byteText(VoltToHex(run.VoltData[t])) + block::byteText(CurrentToHex(run.CurData[t]));
+        reply += t > 300 ? QStringLiteral("FFFF") : pair;
+    }
+    return reply + u'\r';
+}
+QString nb(QString text) // "~" stands for a no-break space, "." for the separator between items
+{
+    return text.replace(u'~', QChar(0x00A0)).replace(QStringLiteral(" . "), QStringLiteral(" \u00B7 "));
+}
+
+// A shown window on its own surface, at an outer size in twips.
+struct Shown : World {
+    FrmLog window {store, ini, {0, 0}, nullptr};
+    explicit Shown(QSize outer = {7000, 5200}) : World(fullRun())
+    {
+        window.show();
+        window.setSize(outer.width(), outer.height());
+    }
+};
+
 } // namespace
-Q_DECLARE_METATYPE(Grid)
 Q_DECLARE_METATYPE(Segment)
 Q_DECLARE_METATYPE(Layout)
+Q_DECLARE_METATYPE(LogStore)
 
 class TstLogWindow : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void grid_data()
-    {
-        QTest::addColumn<Grid>("g");
-        for (const Grid &g : std::initializer_list<Grid> {{"initial, ticks", 5800, 3100, 0, 0},
-                                                          {"minimum, ticks", 3870, 2500, 0, 0},
-                                                          {"minimum, both lines", 3870, 2500, 5, -3}})
-            QTest::newRow(g.name) << g;
-    }
+    // The scales alone, as ticks or as lines across; any start-up value but 0 ticks a box, which writes its key as 1.
     void grid()
     {
-        QFETCH(Grid, g);
-        Drawing w(g.pw, g.ph, {g.voltLines, g.curLines});
-        QVERIFY(w.window.ChkScaleLine[0]->isChecked() == (g.voltLines != 0)
-                && w.window.ChkScaleLine[1]->isChecked() == (g.curLines != 0));
-        QCOMPARE(w.options(), QStringList({g.voltLines ? "1" : IniFile::Missing, g.curLines ? "1" : IniFile::Missing}));
-        w.window.Form_Resize();
-        // The background is filled once, over the whole surface, before any line.
-        const auto fill = w.surface.fills.value(0);
-        QVERIFY(w.surface.fills.size() == 1 && fill.x1 == 0 && fill.y1 == 0 && fill.x2 == g.pw && fill.y2 == g.ph);
-        QVERIFY(fill.bgr == 0xE0E0E0 && fill.linesBefore == 0);
-        const int G = FrmLog::GridColour;
-        QList<Line> expected;
-        for (int k = 0; k < 10; ++k)
-            expected.append({0, g.ph * (10 - k) / 10.0, g.voltLines ? double(g.pw) : 70, g.ph * (10 - k) / 10.0, G, 1});
-        // Current levels "0" .. "250": the tick is not rounded, the line is (2583.3 -> 2583).
-        for (int k = 0; k < 6; ++k) {
-            const double tickY = (6 - k) * g.ph / 6.0, lineY = qRound(tickY);
-            expected.append({g.pw - 70.0, tickY, double(g.pw), tickY, G, 1});
-            expected.append({g.curLines ? 0.0 : g.pw - 70.0, lineY, double(g.pw), lineY, G, 1});
+        for (const auto &[pw, ph, voltLines, curLines] :
+             std::initializer_list<std::array<int, 4>> {{5800, 3100, 0, 0}, {3870, 2500, 5, -3}}) {
+            Drawing w(pw, ph, {voltLines, curLines});
+            QCOMPARE(w.options(), QStringList({voltLines ? "1" : IniFile::Missing, curLines ? "1" : IniFile::Missing}));
+            w.window.Form_Resize();
+            // The background is filled once, over the whole surface, before any line.
+            const auto fill = w.surface.fills.value(0);
+            QVERIFY(w.surface.fills.size() == 1 && fill.x1 == 0 && fill.y1 == 0 && fill.x2 == pw && fill.y2 == ph);
+            QVERIFY(fill.bgr == 0xE0E0E0 && fill.linesBefore == 0);
+            const int G = FrmLog::GridColour;
+            QList<Line> expected;
+            for (int k = 0; k < 10; ++k)
+                expected.append({0, ph * (10 - k) / 10.0, voltLines ? double(pw) : 70, ph * (10 - k) / 10.0, G, 1});
+            // Current levels "0" .. "250": the tick is not rounded, the line is (2583.3 -> 2583).
+            for (int k = 0; k < 6; ++k) {
+                const double tickY = (6 - k) * ph / 6.0;
+                expected.append({pw - 70.0, tickY, double(pw), tickY, G, 1});
+                expected.append(
+                    {curLines ? 0.0 : pw - 70.0, double(qRound(tickY)), double(pw), double(qRound(tickY)), G, 1});
+            }
+            for (int k = 0; k < 18; ++k) // times 0 s, 30 s ... 510 s on whole twips (322.2 -> 322)
+                expected.append({double(qRound(k * pw / 18.0)), 0, double(qRound(k * pw / 18.0)), double(ph), G, 1});
+            QCOMPARE(w.surface.lines, expected); // and nothing else: the store is empty
         }
-        for (int k = 0; k < 18; ++k) // times 0 s, 30 s ... 510 s on whole twips (322.2 -> 322)
-            expected.append({double(qRound(k * g.pw / 18.0)), 0, double(qRound(k * g.pw / 18.0)), double(g.ph), G, 1});
-        QCOMPARE(w.surface.lines, expected); // and nothing else: the store is empty
     }
 
     void traceSegments_data()
@@ -277,22 +324,303 @@ private Q_SLOTS:
                  (QList<QRgb> {0xFF808080, 0xFF404040, 0xFFFFFFFF, 0xFFD4D0C8}));
     }
 
-    // A realistic run on screen (README picture); each frame's legend is a 2-pixel line of its
-    // trace's colour, 180 to 1080 twips across at 300 down.
-    void screenshotOfRealisticLog()
+    // The run's figures in the strip, and in one sentence for a screen reader.
+    void statistics_data()
     {
-        World w;
+        QTest::addColumn<LogStore>("store");
+        QTest::addColumn<QString>("strip");
+        QTest::addColumn<QString>("sentence");
+        auto row = [](const char *name, const LogStore &store, const char *strip, const char *sentence) {
+            QTest::newRow(name) << store << nb(strip) << QString(sentence);
+        };
+        // Gaps: no volts at 2 s, no amps at 3 s, nothing at 4 s, nothing after 5 s. Of equal extremes the first
+        // second is named. Charge (10+40+30+40) / 3.6 = 33.3 mAh; energy (8.5x10 + 7.5x40 + 7x40) / 3600 = 0.185 Wh.
+        row("gaps, ties", storeOf({{0, 8.5, 10}, {1, 7.5, 40}, {2, -1, 30}, {3, 7, -1}, {5, 7, 40}}),
+            "33~mAh . 0.18~Wh . 5~s,~3~missing . min~7.00~V~at~3~s . avg~7.50~V,~max~8.50~V . peak~40.0~A~at~1~s . "
+            "avg~30.0~A",
+            "Run of 5 s with 3 s missing: voltage 7.00 to 8.50 V, lowest at 3 s; current peak 40.0 A at 1 s, "
+            "average 30.0 A; 33 mAh drawn.");
+        row("all missing", storeOf({}), "No data", "The run log holds no data.");
+        // 7.4 V x 120 A for one second: 33.3 mAh, 0.247 Wh.
+        row("one sample", storeOf({{0, 7.4f, 120}}),
+            "33~mAh . 0.25~Wh . 1~s . min~7.40~V~at~0~s . avg~7.40~V,~max~7.40~V . peak~120.0~A~at~0~s . avg~120.0~A",
+            "Run of 1 s: voltage 7.40 to 7.40 V, lowest at 0 s; current peak 120.0 A at 0 s, average 120.0 A; "
+            "33 mAh drawn.");
+        row("no current", storeOf({{0, 8, -1}}),
+            "0~mAh . 0.00~Wh . 1~s,~1~missing . min~8.00~V~at~0~s . avg~8.00~V,~max~8.00~V . no~current",
+            "Run of 1 s with 1 s missing: voltage 8.00 to 8.00 V, lowest at 0 s; no current.");
+        row("no voltage", storeOf({{6, -1, 50}, {7, -1, 60}}),
+            "31~mAh . 0.00~Wh . 2~s,~8~missing . no~voltage . peak~60.0~A~at~7~s . avg~55.0~A",
+            "Run of 2 s with 8 s missing: no voltage; current peak 60.0 A at 7 s, average 55.0 A; 31 mAh drawn.");
+    }
+    void statistics()
+    {
+        QFETCH(LogStore, store);
+        const LogStatistics s = computeStatistics(store);
+        QTEST(striptext::statistics(s), "strip");
+        QTEST(graphSummary(s), "sentence");
+        QCOMPARE(striptext::cursor(132, 7.2f, 120), nb("132~s\n7.20~V  120.0~A"));
+        QCOMPARE(striptext::cursor(5, -1, 0.05f), nb("5~s\n-~V  0.1~A"));
+    }
+
+    // The step between time lines keeps 6 to 18 of them in view, down to the shortest span allowed.
+    void gridStep()
+    {
+        for (const auto &[from, to, step] : std::initializer_list<std::tuple<double, double, int>> {
+                 {0, 200, 30}, {100, 200, 10}, {3.5, 40.2, 5}, {300, 330, 2}, {50, 60, 1}, {50, 52, 1}}) {
+            TimeView v;
+            v.zoomTo(from, to);
+            QCOMPARE(v.gridStep(), step);
+            QVERIFY(v.span() >= TimeView::MinSpan && v.start() >= 0 && v.end() <= 540);
+            QVERIFY(v.gridLines(step) >= 6 && v.gridLines(step) <= 18);
+        }
+    }
+
+    // The second under the mouse, at both ends of the window's size and while zoomed; the line sits on it.
+    void mouseToSecond_data()
+    {
+        QTest::addColumn<QSize>("outer");
+        QTest::addColumn<double>("from");
+        QTest::addColumn<double>("to");
+        QTest::newRow("large") << QSize(12000, 9000) << 0.0 << 540.0;
+        QTest::newRow("minimum, zoomed at the end") << QSize(5070, 4600) << 490.0 << 540.0;
+    }
+    void mouseToSecond()
+    {
+        QFETCH(QSize, outer);
+        QFETCH(double, from);
+        QFETCH(double, to);
+        Shown w(outer);
+        QVERIFY(QTest::qWaitForWindowExposed(&w.window));
+        if (from != 0 || to != 540)
+            w.window.zoomTo(from, to);
+        ImageSurface *pic = w.window.PicLog;
+        const int inner = pic->width() - 2 * ImageSurface::BorderPixels;
+        for (int x : {2, 3, 2 + inner / 3, 2 + inner / 2, 2 + inner - 1, pic->width() - 1}) {
+            QTest::mouseMove(pic, QPoint(x, pic->height() / 2));
+            // The nearest second, within the view and the log, from the surface's size alone.
+            const double exact = std::clamp(from + (x - 2) * (to - from) / inner, from, to);
+            const int t = std::clamp(int(std::lround(exact)), int(std::ceil(from)), std::min(511, int(to)));
+            QCOMPARE(w.window.cursorSecond(), t);
+            QCOMPARE(w.window.Overlay->cursorX(), 2 + qRound((t - from) * inner / (to - from)));
+        }
+        // Wheel zoom keeps the second under the mouse where it was.
+        const int x = 2 + inner / 3;
+        QTest::mouseMove(pic, QPoint(x, 10));
+        const int before = w.window.cursorSecond();
+        QWheelEvent wheel(QPointF(x, 10), pic->mapToGlobal(QPointF(x, 10)), {}, {0, 240}, Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(pic, &wheel);
+        QVERIFY(w.window.timeView().span() < (to - from) || w.window.timeView().span() == TimeView::MinSpan);
+        QVERIFY(std::abs(w.window.interaction()->exactSecondAtPixel(x) - before) < (to - from) / inner + 0.51);
+    }
+
+    // Zoomed, a caption stands under every other grid line in view; zooming in and out and back
+    // leaves exactly the drawing and captions the window had.
+    void zoomRoundTrip()
+    {
+        Drawing d(5800, 3100, {0, 1}, fullRun());
+        FrmLog &f = d.window;
+        auto captions = [&f] {
+            QStringList out;
+            for (QLabel *l : f.LblS)
+                out << l->text() + u'@' + QString::number(f.twipRect(l).left()) + (l->isHidden() ? "h" : "");
+            return out;
+        };
+        d.surface.clear();
+        f.Form_Resize();
+        const QList<Line> initial = d.surface.lines;
+        const QStringList initialCaptions = captions();
+        f.zoomTo(100, 160); // captions 100 .. 160 every 10 s, grid lines 100, 105 .. 155 s
+        QCOMPARE(captions().filter(QStringLiteral("h")).size(), 3);
+        QCOMPARE(f.LblS[0]->text() + u' ' + f.LblS[6]->text(), QStringLiteral("100 160"));
+        QList<Line> grid;
+        for (const Line &l : d.surface.lines)
+            if (l.bgr == FrmLog::GridColour && l.x1 == l.x2 && l.y1 == 0)
+                grid << l;
+        QVERIFY(grid[grid.size() - 12].x1 == 0.0 && grid[grid.size() - 11].x1 == double(qRound(5 * 5800 / 60.0)));
+        d.surface.clear();
+        f.interaction()->zoomBy(2);
+        f.interaction()->zoomBy(0.25);
+        f.resetZoom();
+        QCOMPARE(d.surface.lines.mid(d.surface.lines.size() - initial.size()), initial);
+        QCOMPARE(captions(), initialCaptions);
+    }
+
+    // The window's keys, and zooming with the mouse.
+    void keyboardAndMouse()
+    {
+        Shown w;
+        FrmLog &f = w.window;
+        QVERIFY(QTest::qWaitForWindowExposed(&w.window));
+        f.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&f));
+        // Both boxes read "Scale Line"; a screen reader tells them apart, and hears what the graph is.
+        auto name = [](QObject *o) { return QAccessible::queryAccessibleInterface(o)->text(QAccessible::Name); };
+        QCOMPARE(
+            (QStringList {f.ChkScaleLine[0]->text(), f.ChkScaleLine[1]->text(), name(f.ChkScaleLine[0]),
+                          name(f.ChkScaleLine[1]), name(f.PicLog)}),
+            (QStringList {"Scale Line", "Scale Line", "Voltage scale lines", "Current scale lines", "Run log graph"}));
+        // Tab: left box, "Close", right box, graph, and round again.
+        f.ChkScaleLine[0]->setFocus();
+        QList<QWidget *> order;
+        for (int i = 0; i < 5; ++i) {
+            order << QApplication::focusWidget();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+        QCOMPARE(order,
+                 (QList<QWidget *> {f.ChkScaleLine[0], f.CmdClose, f.ChkScaleLine[1], f.PicLog, f.ChkScaleLine[0]}));
+        // Arrows move the cursor on the focused graph; past the view's edge the view follows.
+        f.PicLog->setFocus();
+        f.setCursorSecond(100);
+        QTest::keyClick(f.PicLog, Qt::Key_Right);
+        QCOMPARE(f.cursorSecond(), 101);
+        QTest::keyClick(f.PicLog, Qt::Key_Left, Qt::ShiftModifier);
+        QVERIFY(f.cursorSecond() == 91 && f.Strip->cursorText().startsWith(QStringLiteral("91")));
+        f.zoomTo(80, 100);
+        QTest::keyClick(f.PicLog, Qt::Key_Right, Qt::ShiftModifier);
+        QCOMPARE(f.cursorSecond(), 101);
+        QVERIFY(f.timeView().end() >= 101 && f.timeView().span() == 20);
+        QTest::keyClick(f.PicLog, Qt::Key_Home);
+        QVERIFY(f.timeView().isDefault());
+        // Dragging from the left border darkens the band under the mouse and shows from 0 s.
+        ImageSurface *pic = f.PicLog;
+        const int w4 = (pic->width() - 4) / 4;
+        const QPoint inBand(w4 / 2, pic->height() / 2);
+        const QColor plain = pic->grab().toImage().pixelColor(inBand);
+        QTest::mousePress(pic, Qt::LeftButton, {}, QPoint(0, 30));
+        QTest::mouseMove(pic, QPoint(2 + w4, 40));
+        QVERIFY(pic->grab().toImage().pixelColor(inBand).lightness() < plain.lightness());
+        QTest::mouseRelease(pic, Qt::LeftButton, {}, QPoint(2 + w4, 40));
+        QVERIFY(f.timeView().start() == 0 && std::abs(f.timeView().end() - 135) < 3);
+        QTest::mouseDClick(pic, Qt::LeftButton, {}, QPoint(100, 20)); // back to the whole run
+        QVERIFY(f.timeView().isDefault());
+        // Enter presses the focused button (a release alone, of a key pressed elsewhere, does
+        // not); Escape closes like "Close".
+        f.setAttribute(Qt::WA_DeleteOnClose, false);
+        f.CmdClose->setFocus();
+        QTest::keyRelease(f.CmdClose, Qt::Key_Return);
+        QVERIFY(f.isVisible());
+        QTest::keyClick(f.CmdClose, Qt::Key_Return);
+        QVERIFY(!f.isVisible());
+        f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        QTest::keyClick(f.PicLog, Qt::Key_Escape);
+        QVERIFY(!f.isVisible());
+    }
+
+    // A compared run is read like Log Data > Open, refused by the same rules, and never enters the store.
+    void comparison_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("box"); // "-": shown without a box
+        const QByteArray header = "Time(s),Voltage(V),Current(A)\r\n";
+        const QString trouble = "Trouble is found in data.";
+        QTest::newRow("good") << header + "0,8.1,100\r\n1,8,120\r\n2,,\r\n3,7.9,90\r\n"
+                              << "-";
+        QTest::newRow("row skipped") << header + "0,8.1,100\r\n2,8,120\r\n" << trouble;
+        QTest::newRow("empty file") << QByteArray() << QString();
+        QTest::newRow("no such file") << QByteArray("none") << trouble;
+    }
+    void comparison()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, box);
+        Drawing w(5800, 3100, {0, 0}, fullRun());
+        FrmLog &f = w.window;
+        f.setFileAccess(&w.files);
+        QFile other(w.path("other.csv"));
+        QVERIFY(file == "none" || (other.open(QIODevice::WriteOnly) && other.write(file) == file.size()));
+        other.close();
+        w.dialogs.paths << other.fileName();
+        const LogStore before = w.store;
+        f.Menu->Compare->trigger();
+        QCOMPARE(w.dialogs.filters, QStringList {QStringLiteral("ZX Log data (*.csv)|*.csv|ALL files(*.*)|*.*")});
+        QCOMPARE(f.hasComparison(), box == "-");
+        QCOMPARE(w.boxes.texts(), box.isEmpty() || box == "-" ? QStringList() : QStringList {box});
+        QVERIFY(w.boxes.shown.isEmpty() || w.boxes.shown[0].icon == MessageBoxes::Icon::Critical);
+        QVERIFY(w.store.VoltData == before.VoltData && w.store.CurData == before.CurData);
+        if (box != "-") {
+            QVERIFY(w.surface.lines.isEmpty() && !f.Strip->statisticsText().contains(QStringLiteral("vs")));
+            return;
+        }
+        // Lighter and dashed, behind this run: drawn before its traces, in pieces of at most 8 pixels.
+        const QList<Line> light = w.surface.linesOf(0xFF7F7F);
+        QVERIFY(!light.isEmpty() && !w.surface.linesOf(0xDF7FDF).isEmpty());
+        QVERIFY(w.surface.lines.indexOf(light.last())
+                < w.surface.lines.indexOf(w.surface.linesOf(FrmLog::VoltColour)[0]));
+        for (const Line &l : light)
+            QVERIFY(std::hypot(l.x2 - l.x1, l.y2 - l.y1) <= 120.001 && l.widthPx == 2);
+        // Charge and energy side by side: (100 + 120 + 90) / 3.6 = 86 mAh, (810 + 960 + 711) / 3600 = 0.69 Wh.
+        const LogStatistics run = computeStatistics(w.store);
+        QCOMPARE(f.Strip->statisticsText(),
+                 nb("%1~mAh~vs~86~mAh . %2~Wh~vs~0.69~Wh . ").arg(qRound(run.chargeMah)).arg(run.energyWh, 0, 'f', 2)
+                     + striptext::statistics(run).section(QStringLiteral(" \u00B7 "), 2));
+        f.Menu->ClearComparison->trigger();
+        QVERIFY(!f.hasComparison() && !f.Strip->statisticsText().contains(QStringLiteral("vs")));
+    }
+
+    // The strip lies below the layout and shows the run's figures; each frame's legend is a 2-pixel line of its
+    // trace's colour, 180 to 1080 twips across at 300 down. The picture: twice the pixels on screen, both runs'
+    // traces, cursor left out; saved as PNG where log files went last, named by date and time; a failure told
+    // like other failed saves.
+    void stripAndPicture()
+    {
+        World w(fullRun());
         const std::array<int, 2> scaleLine {0, 1};
         LogViewer viewer(w.store, w.ini, scaleLine, nullptr);
-        viewer.SetGraph(realisticRunDataReply());
+        viewer.setFileAccess(&w.files);
+        viewer.SetGraphFile();
         FrmLog *f = viewer.window();
         QVERIFY(QTest::qWaitForWindowExposed(f));
+        QTRY_COMPARE(f->Strip->geometry(), QRect(0, f->height() - f->stripHeight(), f->width(), f->stripHeight()));
+        // Three lines of figures fit in it.
+        QVERIFY(f->Strip->findChild<QLabel *>()->height() >= 3 * f->fontMetrics().lineSpacing());
+        QVERIFY(f->Strip->statisticsText().contains(nb(" . 512~s . min~")));
+        // Data Get puts a new log in the store: the figures and the graph's description follow.
+        viewer.SetGraph(runDataReply());
+        QVERIFY(f->Strip->statisticsText().contains(nb(" . 301~s . min~")));
+        QVERIFY(f->PicLog->accessibleDescription().startsWith(QStringLiteral("Run of 301 s:")));
         QVERIFY(saveScreenshot(f, QStringLiteral("log-window.png")));
         for (auto [frame, rgb] : {std::pair {f->Frame2, qRgb(0, 0, 255)}, {f->Frame1, qRgb(0xC0, 0, 0xC0)}}) {
             const QImage legend = frame->grab().toImage();
-            const qreal r = legend.devicePixelRatio();
-            QCOMPARE(pixelsOf(legend, rgb).boundingRect(), QRectF(QPointF(12, 19) * r, QSizeF(60, 2) * r));
+            const int r = qRound(legend.devicePixelRatio());
+            QCOMPARE(count(legend.copy(QRect(QPoint(12, 19) * r, QSize(60, 2) * r)), rgb), 120 * r * r);
+            QCOMPARE(count(legend, rgb), 120 * r * r);
         }
+        f->setComparison(fullRun(-0.4, 1.2));
+        f->zoomTo(60, 240);
+        f->setCursorSecond(132);
+        QVERIFY(saveScreenshot(f, QStringLiteral("log-window-analysis.png")));
+
+        const QImage pic = f->graphPicture();
+        QCOMPARE(pic.width(), 2 * f->width());
+        QVERIFY(pic.height() > 2 * f->PicLog->height() && pic.height() < 2 * f->height());
+        // From the top voltage caption down to below the time axis title.
+        QVERIFY(pic.height() / 2 > f->LblTime->geometry().bottom() - f->LblVolt.last()->geometry().top());
+        QVERIFY(count(pic, qRgb(0, 0, 255)) > 500 && count(pic, qRgb(0xC0, 0, 0xC0)) > 500); // this run
+        QVERIFY(count(pic, qRgb(127, 127, 255)) > 200 && count(pic, qRgb(0xDF, 0x7F, 0xDF)) > 200); // the compared one
+        QVERIFY(f->Overlay->isVisible() && f->Overlay->cursorX() > 0); // hidden only for the picture
+        QVERIFY(count(pic, qRgb(0x80, 0x80, 0x80)) > 15 * pic.height()); // 18 time lines, each its full height
+        w.files.rememberLogPath(w.path("runs.csv"));
+        w.dialogs.paths << w.path("graph.png") << w.path("graph.png") << w.path("no/such/folder/graph.png");
+        f->Menu->SavePng->trigger();
+        QCOMPARE(w.dialogs.suggestions.first(), w.path("2024-05-01 13-45-12.png"));
+        const QImage saved(w.path("graph.png"), "PNG");
+        QVERIFY(saved.size() == pic.size() && count(saved, qRgb(127, 127, 255)) > 200 && w.boxes.shown.isEmpty());
+        // A picture already there is replaced only when the user says so.
+        QVERIFY(QFile::resize(w.path("graph.png"), 10));
+        w.boxes.answers = {MessageBoxes::Answer::No};
+        f->Menu->SavePng->trigger();
+        QCOMPARE(w.boxes.texts(), QStringList {FileCommands::OverwriteQuestion});
+        QCOMPARE(QFileInfo(w.path("graph.png")).size(), 10);
+        w.boxes.shown.clear();
+        f->Menu->SavePng->trigger();
+        QCOMPARE(w.boxes.texts().value(0).section(QStringLiteral("\r\n"), 0, 1),
+                 "The file was not saved.\r\n" + w.path("no/such/folder/graph.png"));
+        QCOMPARE(w.boxes.shown[0].icon, MessageBoxes::Icon::Critical);
+        f->Menu->CopyGraph->trigger();
+        QCOMPARE(QApplication::clipboard()->image().size(), pic.size());
     }
 };
 
