@@ -1,4 +1,3 @@
-#include "platform/app_identity.h"
 #include "app/application.h"
 #include "app/config.h"
 #include "platform/ini_location.h"
@@ -105,30 +104,17 @@ class TestStartup : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void iniNumberRules_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("value"); // -99999: no value, as if the key were missing
-        // Reading a number and rounding it are tst_settings_text's; here what the INI adds to them.
-        for (auto [text, value] :
-             std::initializer_list<std::pair<const char *, int>> {{"2.5", 2},
-                                                                  {"7abc", 7},
-                                                                  {"", 0},
-                                                                  {"Error", -99999},
-                                                                  {"error", 0},
-                                                                  {"32767", 32767},
-                                                                  {"-32768", -32768},
-                                                                  {"32768", -99999},
-                                                                  {"32767.5", -99999},
-                                                                  {"-32769", -99999},
-                                                                  {"99999999999999999999999999", -99999}})
-            QTest::newRow(text) << QString(text) << value;
-    }
+    // Reading a number and rounding it are tst_settings_text's; here what the INI adds: a missing key, 16 bits.
     void iniNumberRules()
     {
-        QFETCH(QString, text);
-        const auto n = iniNumber(text);
-        QTEST(n ? int(*n) : -99999, "value");
+        const int none = -99999;
+        const std::pair<const char *, int> rows[] = {
+            {"2.5", 2},         {"", 0},         {"Error", none},   {"error", 0},     {"32767", 32767},
+            {"-32768", -32768}, {"32768", none}, {"32767.5", none}, {"-32769", none}, {"99999999999999999999", none}};
+        for (auto [text, value] : rows) {
+            const auto n = iniNumber(text);
+            QVERIFY2((n ? int(*n) : none) == value, text);
+        }
     }
 
     void startupPaths_data()
@@ -142,16 +128,11 @@ private Q_SLOTS:
                  {"INI names a port", "CommPort=2\n", {2}, {}, "black 10111 2 / 2 0,0"},
                  {"port 0: no dialog", "CommPort=0\n", {1}, {}, "red 00000 0 / 0 0,0"},
                  {"3.5 is port 4", "CommPort=3.5\n", {3, 4}, {}, "black 10111 4 / 3.5 0,0"},
-                 {"beyond 16 bits is missing",
-                  "CommPort=70000\n[Chart]\nScaleLine0=40000\nScaleLine1=1\n",
-                  {1},
-                  {"Com1 ok"},
-                  "black 10111 1 / 1 0,1"},
-                 {"scale lines unchecked, index last",
-                  "CommPort=2\n[Chart]\nScaleLine0=7\n1ScaleLine=1\n",
+                 {"scale lines: index last, 16 bits",
+                  "CommPort=2\n[Chart]\nScaleLine0=40000\nScaleLine1=1\n0ScaleLine=7\n",
                   {2},
                   {},
-                  "black 10111 2 / 2 7,0"},
+                  "black 10111 2 / 2 0,1"},
                  {"port fails: another chosen", "CommPort=5\n", {2}, {"Com2 ok"}, "black 10111 2 / 2 0,0"},
                  {"port fails: Cancel", "CommPort=5\n", {2}, {"cancel"}, "red 00000 0 / 5 0,0"},
                  {"port fails: OK alone asks again", "CommPort=5\n", {2}, {"ok", "cancel"}, "red 00000 0 / 5 0,0"},
@@ -189,53 +170,33 @@ private Q_SLOTS:
         QCOMPARE(window.ShpLED()->fillColour(), BusyIndicator::LedDark);
     }
 
-    // An INI path the program cannot use is named in one box at start and left as it is, whatever
-    // the user chooses; the program runs on without it. Each kind of path: tst_ini_file.
-    void unusableIniFileIsNamedAndKept_data()
-    {
-        QTest::addColumn<bool>("folder");
-        QTest::newRow("folder") << true;
-        QTest::newRow("over 4 MB") << false;
-    }
+    // An INI file the program cannot use (too large here; each kind: tst_ini_file) is named in one box at start
+    // and left as it is, whatever the user chooses; the program runs on without it.
     void unusableIniFileIsNamedAndKept()
     {
-        QFETCH(bool, folder);
         World w("", {1});
         const QString ini = w.appDir.filePath("ZX316B Link.ini");
         QFile big(ini);
-        QVERIFY(folder
-                    ? QDir().mkpath(ini)
-                    : big.open(QIODevice::WriteOnly) && big.write("[RS232C]\nCommPort=1\n") > 0 && big.resize(5 << 20));
+        QVERIFY(big.open(QIODevice::WriteOnly) && big.write("[RS232C]\nCommPort=1\n") > 0 && big.resize(5 << 20));
         big.close();
         w.answers = {"Com1 ok"}; // no port from the file: the dialog asks, the choice cannot be stored
         QVERIFY(w.app->Main());
         QCOMPARE(w.boxes.shown.size(), 1);
-        QVERIFY2(w.boxes.shown[0].text.startsWith("The configuration file cannot be used")
-                     && w.boxes.shown[0].text.contains(ini),
-                 qPrintable(w.boxes.shown[0].text));
-        QVERIFY(w.boxes.shown[0].icon == MessageBoxes::Icon::Exclamation
-                && w.boxes.shown[0].buttons == MessageBoxes::Buttons::Ok);
+        const auto &box = w.boxes.shown[0];
+        QVERIFY2(box.text.startsWith("The configuration file cannot be used") && box.text.contains(ini),
+                 qPrintable(box.text));
+        QVERIFY(box.icon == MessageBoxes::Icon::Exclamation && box.buttons == MessageBoxes::Buttons::Ok);
         QCOMPARE(w.state(), QStringLiteral("black 10111 1 / Error 0,0"));
-        QVERIFY(folder ? QFileInfo(ini).isDir() : QFileInfo(ini).size() == 5 << 20);
+        QCOMPARE(QFileInfo(ini).size(), qint64(5) << 20);
     }
 
-    void unpluggedWhileIdleLocksTheButtonsUntilReopened()
-    {
-        World w("[RS232C]\nCommPort=1\n", {1});
-        QVERIFY(w.app->Main());
-        w.port.lose();
-        QCOMPARE(w.state(), QStringLiteral("red 00000 0 / 1 0,0"));
-        QVERIFY(w.boxes.shown.size() == 1 && w.boxes.shown[0].text.contains("lost"));
-        w.answers = {"ok"};
-        w.window().mnuCom()->trigger();
-        QCOMPARE(w.state(), QStringLiteral("black 10111 1 / 1 0,0"));
-    }
-
-    void secondCopyShowsTheBoxAndNothingElse()
+    // While a copy runs, the same executable started again shows one box and nothing else. Unplugging the adapter
+    // locks the running copy's buttons until the port is reopened from the menu.
+    void runningCopy()
     {
         World first("[RS232C]\nCommPort=1\n", {1});
         QVERIFY(first.app->Main());
-        FakeSerialPort port2; // the same executable started again
+        FakeSerialPort port2;
         RecordingMessageBoxes boxes2;
         Application second(first.place(), {&port2, &boxes2, &first.dialogs, {}, [] {}});
         QVERIFY(!second.Main());
@@ -244,6 +205,15 @@ private Q_SLOTS:
                 && boxes2.shown[0].buttons == MessageBoxes::Buttons::Ok);
         QVERIFY(!second.hasMainWindow() && first.seen.isEmpty() && port2.openAttempts == 0);
         QCOMPARE(first.state(), QStringLiteral("black 10111 1 / 1 0,0")); // the running copy is not touched
+        // Another copy of the program (a test build, the demo) is not blocked.
+        QVERIFY(SingleInstance(first.lockDir.path(), first.appDir.filePath("demo/zx316b-link")).tryAcquire());
+
+        first.port.lose();
+        QCOMPARE(first.state(), QStringLiteral("red 00000 0 / 1 0,0"));
+        QVERIFY(first.boxes.shown.size() == 1 && first.boxes.shown[0].text.contains("lost"));
+        first.answers = {"ok"};
+        first.window().mnuCom()->trigger();
+        QCOMPARE(first.state(), QStringLiteral("black 10111 1 / 1 0,0"));
     }
 
     void closingDuringAWaitEndsCleanly_data()
@@ -281,71 +251,26 @@ private Q_SLOTS:
         QCOMPARE(w.quits, realLoop ? 0 : 1); // once, however often the window is closed
     }
 
-    // `layout`: the executable's folder and what stands around it; "desktop": an installation's desktop entry
-    // beside bin/, "ini": an INI file beside the executable, "nouser": no user folder is known.
-    void iniLocation_data()
-    {
-        QTest::addColumn<QString>("folder");
-        QTest::addColumn<QString>("layout");
-        QTest::addColumn<bool>("inUserFolder");
-        for (const auto &[name, folder, layout, inUserFolder] :
-             std::initializer_list<std::tuple<const char *, const char *, const char *, bool>> {
-                 {"a build folder", "build/bin", "", false},
-                 {"the demo folder with its INI", "build/demo", "ini", false},
-                 {"installed, even where it could write", "usr/bin", "desktop", true},
-                 {"installed, an INI beside is not used", "usr/bin", "desktop ini", true},
-                 {"a desktop entry beside no bin/", "usr/demo", "desktop", false},
-                 {"installed, no home folder known", "usr/bin", "desktop nouser", false}})
-            QTest::newRow(name) << QString(folder) << QString(layout) << inUserFolder;
-    }
+    // Where the INI file goes. `layout`: the executable's folder, then what stands around it: "desktop": an
+    // installation's desktop entry beside bin/, "ini": an INI file beside the executable, "nouser": no user folder is
+    // known. A folder under gone/ does not exist: it cannot be written.
     void iniLocation()
     {
-        QFETCH(QString, folder);
-        QFETCH(QString, layout);
-        QTemporaryDir root;
-        const QString appPath = root.filePath(folder), user = root.filePath("home/.config/zx316b-link");
-        const QString entry = QFileInfo(appPath).path() + "/share/applications/zx316b-link.desktop";
-        QVERIFY(QDir().mkpath(appPath) && QDir().mkpath(QFileInfo(entry).path()));
-        QVERIFY(!layout.contains("desktop") || QFile(entry).open(QIODevice::WriteOnly));
-        QVERIFY(!layout.contains("ini") || QFile(appPath + "/ZX316B Link.ini").open(QIODevice::WriteOnly));
-        const QString chosen = chooseIniPath(appPath, "ZX316B Link", layout.contains("nouser") ? QString() : user);
-        QTEST(chosen == user + "/ZX316B Link.ini", "inUserFolder");
-        if (chosen != user + "/ZX316B Link.ini")
-            QCOMPARE(chosen, appPath + "/ZX316B Link.ini");
-    }
-
-    // The installed program's first start: the port dialog first, the port kept in the user's folder.
-    void installedCopyFirstStart()
-    {
-        World w("", {3});
-        const QString bin = w.appDir.filePath("usr/bin");
-        QVERIFY(QDir().mkpath(bin) && QDir().mkpath(w.appDir.filePath("usr/share/applications")));
-        QVERIFY(QFile(w.appDir.filePath("usr/share/applications/zx316b-link.desktop")).open(QIODevice::WriteOnly));
-        w.app = std::make_unique<Application>(
-            ShellPlace {bin, bin + "/zx316b-link", w.userDir.filePath("zx316b-link"), w.lockDir.path()},
-            ShellSeams {&w.port, &w.boxes, &w.dialogs, [] { return QList<SystemPort>(); }, [] {}});
-        w.answers = {"Com3 ok"};
-        QVERIFY(w.app->Main());
-        QCOMPARE(w.seen, QStringList {""}); // before the main window
-        QCOMPARE(IniFile(w.userDir.filePath("zx316b-link/ZX316B Link.ini")).ReadIni("RS232C", "CommPort"), "3");
-        QVERIFY(QDir(bin).isEmpty() && w.port.isOpen());
-    }
-
-    // Where this copy stands on the machine: its INI file, its lock, its version. A lock left by a
-    // killed copy: tst_program_end.
-    void placeOnTheMachine()
-    {
-        QCOMPARE(appidentity::VersionText(2, 3, 15), QStringLiteral("Version2.315"));
-        QTemporaryDir app, user, locks;
-        const QString title = QStringLiteral("ZX316B Link"), userDir = user.filePath("zx");
-        // A folder that cannot hold the file: the user's configuration folder takes it.
-        QVERIFY(chooseIniPath(app.filePath("gone"), title, userDir) == userDir + "/ZX316B Link.ini"
-                && QFileInfo(userDir).isDir());
-        const QString exe = QStringLiteral("/opt/zx/zx316b-link");
-        SingleInstance first(locks.path(), exe);
-        QVERIFY(first.tryAcquire() && !SingleInstance(locks.path(), exe).tryAcquire());
-        // Another copy of the program (a test build, the demo) is not blocked.
-        QVERIFY(SingleInstance(locks.path(), QStringLiteral("/home/me/build/bin/zx316b-link")).tryAcquire());
+        const std::pair<QString, bool> rows[] = {
+            {"build/bin", false},        {"usr/bin desktop", true},         {"usr/bin desktop ini", true},
+            {"usr/demo desktop", false}, {"usr/bin desktop nouser", false}, {"gone/bin", true}};
+        for (const auto &[layout, inUserFolder] : rows) {
+            QTemporaryDir root;
+            const QString appPath = root.filePath(layout.section(' ', 0, 0));
+            const QString user = root.filePath("home/.config/zx316b-link");
+            const QString entry = QFileInfo(appPath).path() + "/share/applications/zx316b-link.desktop";
+            QVERIFY(layout.startsWith("gone") || (QDir().mkpath(appPath) && QDir().mkpath(QFileInfo(entry).path())));
+            QVERIFY(!layout.contains("desktop") || QFile(entry).open(QIODevice::WriteOnly));
+            QVERIFY(!layout.contains("ini") || QFile(appPath + "/ZX316B Link.ini").open(QIODevice::WriteOnly));
+            const QString chosen = chooseIniPath(appPath, "ZX316B Link", layout.contains("nouser") ? QString() : user);
+            QCOMPARE(chosen, (inUserFolder ? user : appPath) + "/ZX316B Link.ini");
+            QVERIFY2(QFileInfo(user).isDir() == inUserFolder, qPrintable(layout)); // made only when chosen
+        }
     }
 };
 

@@ -1,13 +1,15 @@
-// The main window and the port dialog: what they show, the keyboard, and what a screen reader
-// hears. Shown windows are also saved as pictures (test-output/*.png).
+// The main window, its small widgets and the port dialog: what they show, the keyboard, and what
+// a screen reader hears. Shown windows are also saved as pictures (test-output/*.png).
 #include "ui/busy_indicator.h"
 #include "ui/frm_config.h"
 #include "ui/frm_main.h"
+#include "ui/logo_widget.h"
 #include "ui/message_line_edit.h"
 #include "ui/shape_led.h"
 
 #include "editor/settings_editor.h"
 #include "link/port_choice.h"
+#include "platform/gui/qt_message_boxes.h"
 #include "platform/gui/twips.h"
 #include "platform/ini_file.h"
 #include "tests/settings/worked_block.h"
@@ -25,20 +27,22 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
 using PortSet = QSet<int>;
-// `cancelled`: how the dialog was left last time; `action` "ComN ok|cancel|close": pick an entry, then leave;
-// `outcome`: entries [selected], ComPortNo, CommPort in the INI, cancelled.
+// `cancelled`: how the dialog was left last time; `leave` "ok|cancel|close|Return|Escape": pick the entry below
+// the configured one with the arrow key, then leave; `outcome`: entries [selected], ComPortNo, CommPort in the INI,
+// cancelled.
 struct Dialog {
     const char *name;
     PortSet openable;
     int configured;
     bool cancelled;
-    QString action;
+    QString leave;
     const char *outcome;
 };
 Q_DECLARE_METATYPE(Dialog)
@@ -110,31 +114,21 @@ struct ShownWindow {
     }
 };
 
+// The fill inside a one-pixel black frame, or "no frame".
+QString framedFill(const QImage &image)
+{
+    const QPoint last(image.width() - 1, image.height() - 1);
+    const QColor fill = image.pixelColor(1, 1);
+    const bool framed = image.pixelColor(0, 0) == Qt::black && image.pixelColor(last) == Qt::black;
+    return framed && image.pixelColor(last - QPoint(1, 1)) == fill ? fill.name() : QStringLiteral("no frame");
+}
+
 } // namespace
 
 class TestShellWindows : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void widgetsAndMenus()
-    {
-        ShownWindow w;
-        auto *busy = w.window.client()->findChild<QLabel *>("LblBusy", Qt::FindDirectChildrenOnly);
-        QVERIFY(busy && busy->text() == "Busy");
-        auto captions = [](const QList<QAction *> &actions) {
-            QStringList out;
-            for (QAction *a : actions)
-                out << (a->isSeparator() ? QStringLiteral("-") : a->objectName() + QLatin1Char(':') + a->text());
-            return out;
-        };
-        QCOMPARE(captions(w.window.menuBar()->actions()), (QStringList {":&File", "mnuCom:&ComPort", "mnuEnd:&Exit"}));
-        QVERIFY(!w.window.mnuCom()->menu() && !w.window.mnuEnd()->menu()); // commands on the bar itself
-        const MainMenu &m = w.window.menu();
-        QCOMPARE(captions(m.mnuFile->actions()), (QStringList {":&Setting Data ", "-", ":&Log Data"}));
-        QCOMPARE(captions(m.mnuSet->actions()) + captions(m.mnuLog->actions()),
-                 (QStringList {"mnuOpen:&Open", "mnuSave:&Save", "munOpenLog:&Open", "mnuSaveLog:&Save"}));
-    }
-
     void shownMainWindow()
     {
         ShownWindow w(false);
@@ -146,9 +140,99 @@ private Q_SLOTS:
         // Cut to the visible part: the version is the lowest widget shown, the frame is below.
         QCOMPARE(window.size(), QSize(twips::toPixels(6450), twips::toPixels(6030)));
         QVERIFY(window.LblVersion()->mapTo(&window, QPoint(0, window.LblVersion()->height())).y() <= window.height());
-        QVERIFY(window.TxtMsg()->isReadOnly());
+        auto *busy = window.client()->findChild<QLabel *>("LblBusy", Qt::FindDirectChildrenOnly);
+        QVERIFY(busy && busy->text() == "Busy");
+        auto captions = [](const QList<QAction *> &actions) {
+            QStringList out;
+            for (QAction *a : actions)
+                out << (a->isSeparator() ? QStringLiteral("-") : a->objectName() + QLatin1Char(':') + a->text());
+            return out;
+        };
+        const MainMenu &m = window.menu();
+        QCOMPARE(captions(window.menuBar()->actions()) + captions(m.mnuFile->actions()) + captions(m.mnuSet->actions())
+                     + captions(m.mnuLog->actions()),
+                 (QStringList {":&File", "mnuCom:&ComPort", "mnuEnd:&Exit", ":&Setting Data ", "-", ":&Log Data",
+                               "mnuOpen:&Open", "mnuSave:&Save", "munOpenLog:&Open", "mnuSaveLog:&Save"}));
+        QVERIFY(!window.mnuCom()->menu() && !window.mnuEnd()->menu()); // commands on the bar itself
+
+        // The write button counts the changes, the limiter's among them. The picture (for the README) shows two
+        // values changed after a read, one of them out of range.
+        SettingsEditor &editor = window.editor();
+        editor.ShowReadData(worked::Block, BlockSource::Device);
+        editor.TxtData(0)->setText("2500"); // one change: tst_program_e2e
+        editor.TxtData(8)->setText("101");
+        window.messageLine().ShowMessage("Completion", 0);
+        QVERIFY(saveScreenshot(&window, "main-window-changed.png"));
+        editor.ChkCurLimOff()->setChecked(true);
+        QCOMPARE(window.CmdZxCom(1)->toolTip(), "Writes 3 changed fields");
+        window.ClearDisplay();
+        QCOMPARE(window.CmdZxCom(1)->toolTip(), "No field changed");
+
+        // The message line and the busy indicator as a screen reader hears them; a long message shows its start.
+        MessageLineEdit *line = window.TxtMsg();
+        QVERIFY(line->isReadOnly());
+        QCOMPARE(accessible(line, QAccessible::Name), "Message");
+        for (const auto &[text, colour, description] :
+             {std::tuple {"RS232 communication fault.", 255, "error"}, {"Completion", 0, ""}}) {
+            window.messageLine().ShowMessage(text, colour);
+            QCOMPARE(accessible(line, QAccessible::Description), description);
+            QCOMPARE(line->cursorPosition(), 0);
+        }
+        // The indicator: a black frame around teal until the first command, then the greens.
+        ShapeLed *led = window.ShpLED();
+        QCOMPARE(accessible(led, QAccessible::Name), "Busy");
+        QStringList seen;
+        for (int step : {-1, 1, 0}) {
+            if (step >= 0)
+                window.busyIndicator().setBusy(step);
+            seen << accessible(led, QAccessible::Description) + ' ' + framedFill(led->grab().toImage());
+        }
+        QCOMPARE(seen, (QStringList {"idle #004040", "communicating #00ff00", "idle #004000"}));
+
         window.resize(window.width() + 200, window.height() + 300); // enlarging only shows empty client area
         QVERIFY(!window.FraTmp()->isVisible() && !window.editor().TxtData(2)->isVisible());
+    }
+
+    // Tab follows the reading order; each command button answers Space, Return, Enter on the keypad, and Alt with
+    // its key from anywhere; the menu's shortcuts work from a field (Ctrl+S: tst_program_e2e).
+    void keyboard()
+    {
+        ShownWindow w;
+        QVERIFY(QTest::qWaitForWindowActive(&w.window));
+        QStringList order {w.focused()}; // where the window starts
+        for (int k = 0; k < 16; ++k) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            order << w.focused();
+        }
+        QCOMPARE(order.join(' '),
+                 "CmdZxCom_0 CmdZxCom_1 CmdZxCom_2 CmdZxCom_3 CmdZxCom_4 TxtData_0 TxtData_1 "
+                 "TxtData_5 TxtData_6 TxtData_7 ChkCurLimOff TxtData_12 TxtData_11 TxtData_8 "
+                 "TxtData_10 TxtMsg CmdZxCom_0");
+
+        const QStringList texts {"Setting Data &Read", "Setting Data &Write", "&Default Data Write", "Data &Get",
+                                 "Data C&lear"};
+        for (int i = 0; i < 5; ++i) {
+            QPushButton *b = w.window.CmdZxCom(i);
+            QCOMPARE(b->text(), texts[i]);
+            QCOMPARE(accessible(b, QAccessible::Name), QString(texts[i]).remove('&'));
+            w.clicked.clear();
+            b->setFocus();
+            QTest::keyClick(b, Qt::Key_Space);
+            QTest::keyClick(b, Qt::Key_Return);
+            QTest::keyClick(b, Qt::Key_Enter, Qt::KeypadModifier);
+            w.window.editor().TxtData(0)->setFocus();
+            QTest::keyClick(&w.window, texts[i][texts[i].indexOf('&') + 1].toLatin1(), Qt::AltModifier);
+            QTRY_COMPARE(w.clicked, (QList<int> {i, i, i, i}));
+        }
+
+        QSignalSpy opened(w.window.mnuOpen(), &QAction::triggered);
+        QSignalSpy closing(&w.window, &FrmMain::closing);
+        QWidget *field = w.window.editor().TxtData(6);
+        field->setFocus();
+        QTest::keyClick(field, Qt::Key_O, Qt::ControlModifier);
+        QVERIFY(opened.count() == 1 && closing.isEmpty());
+        QTest::keyClick(field, Qt::Key_Q, Qt::ControlModifier);
+        QCOMPARE(closing.count(), 1);
     }
 
     void portDialog_data()
@@ -159,41 +243,58 @@ private Q_SLOTS:
                  {"configured port missing", {1, 4}, 2, false, "", "Com1 Com4 [] 2 Error no"},
                  {"no port: Not found, stored never", {}, 3, false, "", "Not found [Not found] 3 Error no"},
                  {"nothing above 16", {3, 16, 17, 20}, 17, false, "", "Com3 Com16 [] 17 Error no"},
-                 {"OK", {5, 12}, 5, true, "Com12 ok", "Com5 Com12 [Com12] 12 12 no"},
-                 {"Cancel after a pick", {5, 12}, 5, false, "Com12 cancel", "Com5 Com12 [Com12] 12 12 yes"},
-                 // The dialog can always be left: the close box is Cancel (Escape: portDialogFromKeys).
-                 {"close box after an OK", {5, 12}, 5, false, "Com12 close", "Com5 Com12 [Com12] 12 12 yes"}})
+                 {"OK", {5, 12}, 5, true, "ok", "Com5 Com12 [Com12] 12 12 no"},
+                 {"Cancel after a pick", {5, 12}, 5, false, "cancel", "Com5 Com12 [Com12] 12 12 yes"},
+                 // The dialog can always be left: the close box and Escape are Cancel.
+                 {"close box after an OK", {5, 12}, 5, false, "close", "Com5 Com12 [Com12] 12 12 yes"},
+                 {"Return is OK", {5, 12}, 5, true, "Return", "Com5 Com12 [Com12] 12 12 no"},
+                 {"Escape is Cancel", {5, 12}, 5, false, "Escape", "Com5 Com12 [Com12] 12 12 yes"}})
             QTest::newRow(d.name) << d;
     }
     void portDialog()
     {
         QFETCH(Dialog, d);
         DialogWorld w(d.openable, d.configured, d.cancelled);
+        frmConfig &dialog = *w.dialog;
         // Each number probed once, nothing sent, the port left closed.
         QVERIFY(w.port.openAttempts == 16 && w.port.written.isEmpty() && !w.port.isOpen());
-        if (!d.action.isEmpty()) {
-            const QStringList words = d.action.split(' ');
-            w.dialog->show();
-            w.dialog->Combo->setCurrentIndex(w.dialog->Combo->findText(words[0]));
-            QCOMPARE(w.stored(), words[0].mid(3)); // at once, before any button
-            if (words[1] == QLatin1String("close"))
-                w.dialog->close();
+        if (!d.leave.isEmpty()) {
+            dialog.show();
+            QApplication::setActiveWindow(&dialog);
+            QVERIFY(QTest::qWaitForWindowActive(&dialog));
+            QCOMPARE(QStringList({dialog.windowTitle(), dialog.cmdOk->text(), dialog.CmdCancel->text(),
+                                  dialog.Label17->text()}),
+                     (QStringList {"ComPort Setting", "OK", "Cancel", "ComPort is selected, and ZX is connected."}));
+            QVERIFY(!dialog.LblWhy); // no reason, no room for one
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down); // the list has the focus
+            QCOMPARE(w.stored(), dialog.Combo->currentText().mid(3)); // at once, before any button
+            if (d.leave == QLatin1String("close"))
+                dialog.close();
+            else if (d.leave.front().isUpper())
+                QTest::keyClick(dialog.Combo, d.leave == QLatin1String("Return") ? Qt::Key_Return : Qt::Key_Escape);
             else
-                QTest::mouseClick(words[1] == QLatin1String("ok") ? w.dialog->cmdOk : w.dialog->CmdCancel,
-                                  Qt::LeftButton);
-            QVERIFY(!w.dialog->isVisible());
-            w.choice.PortSelectCancelled = w.dialog->result() != QDialog::Accepted;
+                QTest::mouseClick(d.leave == QLatin1String("ok") ? dialog.cmdOk : dialog.CmdCancel, Qt::LeftButton);
+            QVERIFY(!dialog.isVisible());
+            w.choice.PortSelectCancelled = dialog.result() != QDialog::Accepted;
         }
         QCOMPARE(QStringLiteral("%1 [%2] %3 %4 %5")
-                     .arg(w.entries(), w.dialog->Combo->currentText())
+                     .arg(w.entries(), dialog.Combo->currentText())
                      .arg(w.choice.ComPortNo)
                      .arg(w.stored(), w.choice.PortSelectCancelled ? "yes" : "no"),
                  d.outcome);
     }
 
-    void entriesShowDevicesAndFollowReplugging()
+    // Entries name their devices and follow replugging; a reason the port failed is shown in full below the buttons.
+    void entriesAndReason()
     {
-        DialogWorld w({1, 3}, 1);
+        const QString why = QStringLiteral("No permission to use /dev/ttyUSB0. Add your user to the "
+                                           "'dialout' group (sudo usermod -aG dialout $USER) and log in again.");
+        DialogWorld w({1, 3}, 1, false, why);
+        w.dialog->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.dialog.get()));
+        const QLabel *label = w.dialog->LblWhy;
+        QVERIFY(label && label->text() == why && label->geometry().top() >= w.dialog->cmdOk->geometry().bottom()
+                && label->geometry().bottom() <= w.dialog->height());
         // An adapter plugged in since the dialog opened: the numbering is rebuilt for the next listing.
         w.port.openable = {1, 2, 3};
         w.catalog = PortCatalog::fromEntries({{2, "/dev/ttyUSB0", "FT232R USB UART"}, {3, "/tmp/sim", ""}});
@@ -203,141 +304,46 @@ private Q_SLOTS:
         QCOMPARE(w.tip(2), QStringLiteral("/tmp/sim"));
     }
 
-    void shownPortDialog()
+    // The real message box behind its seam, answered by a key while it is up; Return takes the default.
+    void messageBoxes()
     {
-        for (const QString &why :
-             {QString(),
-              QStringLiteral("No permission to use /dev/ttyUSB0. Add your user to the "
-                             "'dialout' group (sudo usermod -aG dialout $USER) and log in again.")}) {
-            DialogWorld w({1, 3, 4}, 3, false, why);
-            frmConfig &dialog = *w.dialog;
-            dialog.show();
-            QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-            QCOMPARE(dialog.windowTitle() + ' ' + dialog.cmdOk->text() + dialog.CmdCancel->text(),
-                     "ComPort Setting OKCancel");
-            QCOMPARE(dialog.Label17->text(), QStringLiteral("ComPort is selected, and ZX is connected."));
-            // A reason is shown in full below the buttons; without one there is no label for it.
-            QCOMPARE(bool(dialog.LblWhy), !why.isEmpty());
-            if (dialog.LblWhy)
-                QVERIFY(dialog.LblWhy->text() == why
-                        && dialog.LblWhy->geometry().top() >= dialog.cmdOk->geometry().bottom()
-                        && dialog.LblWhy->geometry().bottom() <= dialog.height());
+        using B = MessageBoxes::Buttons;
+        using I = MessageBoxes::Icon;
+        using A = MessageBoxes::Answer;
+        QtMessageBoxes boxes("ZX316B Link");
+        for (auto [buttons, icon, key, shown, qtIcon, answer] :
+             {std::tuple {B::Ok, I::Critical, Qt::Key_Return, "OK", QMessageBox::Critical, A::Ok},
+              {B::Ok, I::Exclamation, Qt::Key_Return, "OK", QMessageBox::Warning, A::Ok},
+              {B::YesNo, I::Information, Qt::Key_Escape, "Yes* No", QMessageBox::Information, A::No},
+              {B::YesNoDefaultNo, I::None, Qt::Key_Return, "Yes No*", QMessageBox::NoIcon, A::No}}) {
+            QString seen;
+            QTimer::singleShot(0, this, [&seen, key = key] {
+                if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                    QStringList buttons; // in a fixed order, the default one marked
+                    const QAbstractButton *preset = box->defaultButton();
+                    for (QAbstractButton *b : box->buttons())
+                        buttons << b->text().remove('&') + (b == preset ? "*" : "");
+                    seen = QStringLiteral("%1: %2 / %3 %4")
+                               .arg(box->windowTitle(), box->text(), buttons.join(' '))
+                               .arg(int(box->icon()));
+                    QTest::keyClick(box, key);
+                }
+            });
+            QVERIFY(boxes.show("Erase?", icon, buttons) == answer);
+            QCOMPARE(seen, QStringLiteral("ZX316B Link: Erase? / %1 %2").arg(shown).arg(int(qtIcon)));
         }
     }
 
-    void tabFollowsReadingOrder()
+    // The logo: transparent corners, a dark blue badge, the yellow spark inside a ring round its centre.
+    void logo()
     {
-        ShownWindow w;
-        QVERIFY(QTest::qWaitForWindowActive(&w.window));
-        QCOMPARE(w.focused(), "CmdZxCom_0"); // where the window starts
-        QStringList order {w.focused()};
-        for (int k = 0; k < 16; ++k) {
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            order << w.focused();
-        }
-        QCOMPARE(order.join(' '),
-                 "CmdZxCom_0 CmdZxCom_1 CmdZxCom_2 CmdZxCom_3 CmdZxCom_4 TxtData_0 TxtData_1 "
-                 "TxtData_5 TxtData_6 TxtData_7 ChkCurLimOff TxtData_12 TxtData_11 TxtData_8 "
-                 "TxtData_10 TxtMsg CmdZxCom_0");
-    }
-
-    void commandButtons()
-    {
-        ShownWindow w;
-        QVERIFY(QTest::qWaitForWindowActive(&w.window));
-        const QStringList texts {"Setting Data &Read", "Setting Data &Write", "&Default Data Write", "Data &Get",
-                                 "Data C&lear"};
-        const Qt::Key keys[] = {Qt::Key_R, Qt::Key_W, Qt::Key_D, Qt::Key_G, Qt::Key_L};
-        for (int i = 0; i < 5; ++i) {
-            QPushButton *b = w.window.CmdZxCom(i);
-            QCOMPARE(b->text(), texts[i]);
-            QCOMPARE(accessible(b, QAccessible::Name), QString(texts[i]).remove('&'));
-            // Space, Return and Enter on the focused button; Alt and its key from anywhere.
-            w.clicked.clear();
-            b->setFocus();
-            QTest::keyClick(b, Qt::Key_Space);
-            QTest::keyClick(b, Qt::Key_Return);
-            QTest::keyClick(b, Qt::Key_Enter, Qt::KeypadModifier);
-            w.window.editor().TxtData(0)->setFocus();
-            QTest::keyClick(&w.window, keys[i], Qt::AltModifier);
-            QTRY_COMPARE(w.clicked, (QList<int> {i, i, i, i}));
-        }
-    }
-
-    void menuShortcuts()
-    {
-        ShownWindow w;
-        QVERIFY(QTest::qWaitForWindowActive(&w.window));
-        QSignalSpy opened(w.window.mnuOpen(), &QAction::triggered);
-        QSignalSpy saved(w.window.mnuSave(), &QAction::triggered);
-        QSignalSpy closing(&w.window, &FrmMain::closing);
-        QWidget *field = w.window.editor().TxtData(6);
-        field->setFocus();
-        QTest::keyClick(field, Qt::Key_O, Qt::ControlModifier);
-        QTest::keyClick(field, Qt::Key_S, Qt::ControlModifier);
-        QVERIFY(opened.count() == 1 && saved.count() == 1 && closing.isEmpty());
-        QTest::keyClick(field, Qt::Key_Q, Qt::ControlModifier);
-        QCOMPARE(closing.count(), 1);
-    }
-
-    // The message line and the busy indicator as a screen reader hears them.
-    void messageLineAndBusyIndicator()
-    {
-        ShownWindow w;
-        MessageLineEdit *line = w.window.TxtMsg();
-        QVERIFY(line->focusPolicy() & Qt::TabFocus);
-        QCOMPARE(accessible(line, QAccessible::Name), "Message");
-        for (const auto &[text, colour, description] :
-             {std::tuple {"RS232 communication fault.", 255, "error"}, {"Completion", 0, ""}}) {
-            w.window.messageLine().ShowMessage(text, colour);
-            QCOMPARE(accessible(line, QAccessible::Description), description);
-        }
-        ShapeLed *led = w.window.ShpLED();
-        QCOMPARE(accessible(led, QAccessible::Name), "Busy");
-        QStringList descriptions {accessible(led, QAccessible::Description)};
-        for (bool busy : {true, false}) {
-            w.window.busyIndicator().setBusy(busy);
-            descriptions << accessible(led, QAccessible::Description);
-        }
-        QCOMPARE(descriptions, (QStringList {"idle", "communicating", "idle"}));
-    }
-
-    // The write button counts the changes, the limiter's among them. The picture (for the README)
-    // shows two values changed after a read, one of them out of range.
-    void writeButtonCountsChanges()
-    {
-        ShownWindow w;
-        QVERIFY(QTest::qWaitForWindowExposed(&w.window));
-        QPushButton *write = w.window.CmdZxCom(1);
-        SettingsEditor &editor = w.window.editor();
-        editor.TxtData(0)->setText("2500"); // one change: tst_keyboard_e2e
-        editor.TxtData(8)->setText("101");
-        w.window.messageLine().ShowMessage("Completion", 0);
-        QVERIFY(saveScreenshot(&w.window, "main-window-changed.png"));
-        editor.ChkCurLimOff()->setChecked(true);
-        QCOMPARE(write->toolTip(), "Writes 3 changed fields");
-        w.window.ClearDisplay();
-        QCOMPARE(write->toolTip(), "No field changed");
-    }
-
-    // The port dialog: the list from the arrow keys, OK with Return, Cancel with Escape.
-    void portDialogFromKeys()
-    {
-        for (const auto &[key, accepted] : {std::pair {Qt::Key_Return, true}, {Qt::Key_Escape, false}}) {
-            FakeSerialPort port;
-            port.openable = {1, 4};
-            QList<int> stored;
-            frmConfig dialog(port, 1, {}, [&](int n) { stored << n; });
-            dialog.show();
-            QApplication::setActiveWindow(&dialog);
-            QVERIFY(QTest::qWaitForWindowActive(&dialog));
-            QCOMPARE(QApplication::focusWidget(), dialog.Combo);
-            QTest::keyClick(dialog.Combo, Qt::Key_Down);
-            QCOMPARE(dialog.Combo->currentText(), "Com4");
-            QTest::keyClick(dialog.Combo, key);
-            QVERIFY(!dialog.isVisible());
-            QVERIFY(stored == (QList<int> {1, 4}) && (dialog.result() == QDialog::Accepted) == accepted);
-        }
+        const QImage logo = LogoWidget::render();
+        QCOMPARE(logo.pixelColor(0, 0).alpha(), 0);
+        const QColor field = logo.pixelColor(110, 40);
+        QVERIFY2(field.blue() > field.red() + 40 && field.blue() > 40, qPrintable(field.name()));
+        QCOMPARE(logo.pixelColor(22, 22), QColor(0xff, 0xc8, 0x2e));
+        for (QPoint ring : {QPoint(8, 22), QPoint(36, 22), QPoint(22, 8), QPoint(22, 36)})
+            QCOMPARE(logo.pixelColor(ring), QColor(0x6f, 0xb8, 0xe8));
     }
 };
 
