@@ -135,7 +135,7 @@ private Q_SLOTS:
         QCOMPARE(accessible(w.spin(11)->downButton(), QAccessible::Name), "Decrease Current Limit timer");
     }
 
-    // Down in a field steps its spin button as its arrow does (Up: tst_keyboard_e2e; stepping: tst_settings_editor).
+    // Down in a field steps its spin button as its arrow does (Up: tst_program_e2e; stepping: tst_settings_editor).
     void arrowKeyStepsDown()
     {
         EditorWorld w;
