@@ -28,7 +28,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         require(v.size() <= IniFile::MaxValueLength && !v.contains(QChar(0)));
         (void)iniNumber(v); // start-up turns each value into a port number or an option
     }
-    for (const PortEntry &e : PortCatalog::build(ini, [] { return QList<SystemPort>(); }).entries())
+    const PortCatalog catalog = PortCatalog::build(ini, [] { return QList<SystemPort>(); });
+    for (const PortEntry &e : catalog.entries())
         require(e.number >= 1 && e.number <= PortCatalog::MaxPort && !e.devicePath.isEmpty());
     if (ini.WriteIni(QStringLiteral("RS232C"), QStringLiteral("CommPort"), QStringLiteral("7"))) {
         require(ini.ReadIni(QStringLiteral("RS232C"), QStringLiteral("CommPort")) == QStringLiteral("7"));
