@@ -23,7 +23,6 @@ using Icon = MessageBoxes::Icon;
 
 namespace {
 using worked::Block;
-const QString Abnormal = "Data is abnormal!!\r\nPlease set it correctly.";
 
 QByteArray contentOf(const QString &path) // "-" when there is no file
 {
@@ -99,15 +98,14 @@ struct Save {
     rlim_t sizeLimit = 0;
 };
 // Acts on the file dialog about to come up: picks filter `filterIndex`, types `name` and presses
-// Enter (an empty name: Escape). A dialog still up a while later is cancelled, so a dialog that
-// refuses the name fails the test instead of hanging it.
+// Enter (an empty name: Escape). A dialog still up a while later is cancelled with any box it put
+// on top, so a dialog that refuses the name fails the test instead of hanging it.
 void typeIntoNextDialog(const QString &name, int filterIndex = 0)
 {
     QTimer::singleShot(0, [=] { // runs inside the dialog's own event loop
         auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
         QVERIFY(dialog);
         QTimer::singleShot(2000, dialog, [dialog] {
-            // A dialog that refused the name may have put a box of its own on top.
             while (auto *top = qobject_cast<QDialog *>(QApplication::activeModalWidget())) {
                 top->reject();
                 if (top == dialog)
@@ -133,7 +131,7 @@ class TstFileCommands : public QObject {
 
 private Q_SLOTS:
     // Saved and opened again, a block (limiter off) shows as it did and saves the same again.
-    void settingsRoundTrip()
+    void roundTrips()
     {
         World w;
         const QByteArray block = worked::with(39, "FF").toLatin1();
@@ -150,7 +148,30 @@ private Q_SLOTS:
         QVERIFY(w.shown() == before && w.editor.CurLimData() == 480.f);
         w.files.mnuSave_Click(); // a file opened alone saves the same block again
         QCOMPARE(contentOf(again), block);
-        QVERIFY(w.boxes.shown.isEmpty() && w.dialogs.filters == QStringList(3, FileCommands::SettingsFilter));
+
+        // A log too: no sample is an empty field, a value has seven significant digits.
+        for (int i = 0; i < LogStore::SampleCount; ++i) {
+            w.store.VoltData[size_t(i)] = float(8 + i / 100.0);
+            w.store.CurData[size_t(i)] = float(i % 48 * 10);
+        }
+        w.store.VoltData[1] = w.store.CurData[2] = LogStore::Missing;
+        w.store.VoltData[3] = 12.345678f;
+        LogStore saved = w.store;
+        saved.VoltData[3] = 12.34568f;
+        const QString log = w.dir.filePath("run.csv");
+        w.dialogs.paths = {log, log};
+        w.files.mnuSaveLog_Click();
+        const QList<QByteArray> lines = contentOf(log).split('\n');
+        QVERIFY(lines.size() == 514 && lines[513].isEmpty()); // 513 lines, each ended by CR LF
+        QCOMPARE(lines.mid(0, 5),
+                 (QList<QByteArray> {logfile::Header.toLatin1() + '\r', "0,8,0\r", "1,,10\r", "2,8.02,\r",
+                                     "3,12.34568,30\r"}));
+        w.holdLog(3.f);
+        w.files.munOpenLog_Click();
+        QVERIFY(w.store.VoltData == saved.VoltData && w.store.CurData == saved.CurData);
+        QVERIFY(w.boxes.shown.isEmpty() && w.viewer.window() && w.viewer.window()->isVisible());
+        QCOMPARE(w.dialogs.filters,
+                 QStringList(3, FileCommands::SettingsFilter) + QStringList(2, FileCommands::LogFilter));
     }
 
     // Only a file of exactly one readable block changes the fields; anything else is passed over in silence,
@@ -177,7 +198,6 @@ private Q_SLOTS:
                  {"fields past the third", true, head + "0,10,0,x,y\r\n", none, 1},
                  {"fewer than three fields", true, head + "0,10\r\n1\r\n", none, 1, Answer::Yes, 0},
                  {"time as 1.0", true, head + rows(0, 1) + "1.0,10.1,10\r\n", none, 2},
-                 {"row 3 missing", true, head + rows(0, 3) + rows(4, 6), trouble},
                  {"header lower case", true, "time(s),Voltage(V),Current(A)\r\n" + rows(0, 3), trouble},
                  {"blank line at end", true, head + rows(0, 3) + "\r\n", trouble},
                  {"blank is not empty", true, head + rows(0, 2) + "2, ,1\r\n", trouble},
@@ -221,7 +241,7 @@ private Q_SLOTS:
         const QByteArray old(200, 'x');
         const QString question = FileCommands::OverwriteQuestion, notSaved = FileCommands::NotSavedText + "\r\nFILE";
         for (const Save &s : std::initializer_list<Save> {
-                 {"red field", false, "99", "-", Answer::Yes, {Abnormal}, "-"},
+                 {"red field", false, "99", "-", Answer::Yes, {"Data is abnormal!!\r\nPlease set it correctly."}, "-"},
                  {"no log", true, nullptr, "-", Answer::Yes, {FileCommands::NoLogText}, "-"},
                  {"overwrite, no", false, nullptr, old, Answer::No, {question}, old},
                  {"overwrite, yes", false, nullptr, old, Answer::Yes, {question}, Block.toLatin1()},
@@ -257,34 +277,6 @@ private Q_SLOTS:
         QCOMPARE(w.dialogs.filters.isEmpty(), s.field0 || s.log); // refused before the dialog
         QCOMPARE(contentOf(file), s.after);
         QCOMPARE(QDir(w.dir.path()).entryList(QDir::AllEntries | QDir::Hidden), entries); // no temporary left
-    }
-
-    // A log saved and opened again: no sample is an empty field, a value has seven significant digits.
-    void logRoundTrip()
-    {
-        World w;
-        for (int i = 0; i < LogStore::SampleCount; ++i) {
-            w.store.VoltData[size_t(i)] = float(8 + i / 100.0);
-            w.store.CurData[size_t(i)] = float(i % 48 * 10);
-        }
-        w.store.VoltData[1] = w.store.CurData[2] = LogStore::Missing;
-        w.store.VoltData[3] = 12.345678f;
-        LogStore saved = w.store;
-        saved.VoltData[3] = 12.34568f;
-        const QString file = w.dir.filePath("run.csv");
-        w.dialogs.paths = {file, file};
-        w.files.mnuSaveLog_Click();
-        const QList<QByteArray> lines = contentOf(file).split('\n');
-        QCOMPARE(lines.size(), 514); // 513 lines, each ended by CR LF
-        QCOMPARE(lines.mid(0, 5),
-                 (QList<QByteArray> {logfile::Header.toLatin1() + '\r', "0,8,0\r", "1,,10\r", "2,8.02,\r",
-                                     "3,12.34568,30\r"}));
-        QVERIFY(lines[513].isEmpty());
-        w.holdLog(3.f);
-        w.files.munOpenLog_Click();
-        QVERIFY(w.store.VoltData == saved.VoltData && w.store.CurData == saved.CurData);
-        QVERIFY(w.viewer.window() && w.viewer.window()->isVisible());
-        QVERIFY(w.boxes.shown.isEmpty() && w.dialogs.filters == QStringList(2, FileCommands::LogFilter));
     }
 
     // The dialogs start in the working folder, as they do for the user.
