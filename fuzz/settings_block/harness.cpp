@@ -18,8 +18,7 @@ void decode(const QString &text)
     static QWidget window;
     static fuzzsupport::SilentBoxes boxes;
     static SettingsEditor e(&window, new QWidget(&window), boxes);
-    static const bool initialised = (e.MainIni(), true);
-    Q_UNUSED(initialised);
+    [[maybe_unused]] static const bool initialised = (e.MainIni(), true);
 
     const DecodeResult result = e.ShowReadData(text, text.size() % 2 ? BlockSource::File : BlockSource::Device);
     require(result != DecodeResult::Accepted || !block::read(text).isEmpty());

@@ -62,8 +62,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (shown && w.editor.MakeWriteData(QString())) {
         // Written back from a file alone: the bytes the tool does not own are the file's.
         const QString out = w.editor.WriteData();
-        require(out.size() == block::Length && block::isReadable(out));
-        require(out.mid(8, 12) == bytes.mid(8, 12) && out.mid(56, 8) == bytes.mid(56, 8));
+        require(out.size() == block::Length && out.mid(8, 12) == bytes.mid(8, 12)
+                && out.mid(56, 8) == bytes.mid(56, 8));
     }
     return 0;
 }

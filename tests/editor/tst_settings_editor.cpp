@@ -7,18 +7,18 @@ const QString Abnormal = QStringLiteral("Data is abnormal!!\r\nPlease set it cor
 const QString Unreadable = QStringLiteral("The setting data received from the ZX could not be read.\r\n"
                                           "Please try \"Setting Data Read\" again.");
 
-// how: 'k' typed key by key, 'w' written by the program, 'u'/'d' written then a click on the spin's up/down arrow.
+// how: 'k' typed key by key, 'w' written by the program, 'u'/'d' written then a click on the spin's up/down arrow,
+// 'D' written then the Down key in the field (Up: tst_program_e2e).
 struct Edit {
     int field;
     char how;
     const char *keys, *text;
     int colour, spin;
 };
-// Field 0 and 1 start as "123" and "456", the type box as "old"; `shown` is field 0, field 1, type box.
+// Replies. Field 0 and 1 start as "123" and "456", the type box as "old"; `shown` is field 0, field 1, type box.
 struct Read {
     const char *name;
     QString block;
-    BlockSource source;
     DecodeResult result;
     QString box;
     const char *shown;
@@ -28,7 +28,6 @@ struct Write {
     const char *name;
     int field;
     const char *text;
-    bool off;
     int position;
     const char *chars;
 };
@@ -63,6 +62,7 @@ private Q_SLOTS:
                                           {6, 'u', "3.5", "3.6", Black, 36},
                                           {2, 'u', "2020", "2020", Black, 2020}, // past the bound: nothing happens
                                           {7, 'd', "60", "50", Black, 50}, // onto the lower bound
+                                          {7, 'D', "200", "190", Black, 190},
                                           {6, 'd', "", "", Black, 25}})
             QTest::addRow("%d %c '%s'", e.field, e.how, e.keys) << e;
     }
@@ -75,6 +75,8 @@ private Q_SLOTS:
         if (e.how == 'u' || e.how == 'd')
             QTest::mouseClick(e.how == 'u' ? w.spin(e.field)->upButton() : w.spin(e.field)->downButton(),
                               Qt::LeftButton);
+        if (e.how == 'D')
+            QTest::keyClick(w.field(e.field), Qt::Key_Down);
         QCOMPARE(w.field(e.field)->text(), e.text);
         QVERIFY(w.editor.fieldColour(e.field) == e.colour && w.spin(e.field)->value() == e.spin);
         QCOMPARE(w.editor.CurLimData(), e.field == 7 && e.colour == Black ? float(e.spin) : 0.0f);
@@ -83,8 +85,7 @@ private Q_SLOTS:
     void offSwitch_data()
     {
         QTest::addColumn<Off>("o");
-        for (const Off &o : std::initializer_list<Off> {{"200", "200", "200", "200", Black},
-                                                        {"480 comes back as 300", "480", "480", "300", Black},
+        for (const Off &o : std::initializer_list<Off> {{"480 comes back as 300", "480", "480", "300", Black},
                                                         {"red 45 comes back red", "45", "45", "45", Red},
                                                         {"no number keeps last value", "200", "-", "200", Black},
                                                         {"never a value: red 0", "", "", "0", Red}})
@@ -108,15 +109,12 @@ private Q_SLOTS:
     void showReadData_data()
     {
         QTest::addColumn<Read>("r");
-        const auto dev = BlockSource::Device, file = BlockSource::File;
         for (const Read &r : std::initializer_list<Read> {
-                 {"worked", worked::Block, dev, DecodeResult::Accepted, "", "2000 8000 ZX316B"},
-                 {"deleted", worked::with(59, "FF"), dev, DecodeResult::Deleted, "Setting Data is deleted.",
-                  "123 456 old"},
-                 {"foreign", worked::with(59, "01"), dev, DecodeResult::OtherType, "ZX type is different.", "123 456 "},
-                 // A block that is not all digits changes nothing, wherever the stray character is.
-                 {"non-hex reply", worked::with(6, "G"), dev, DecodeResult::Unreadable, Unreadable, "123 456 old"},
-                 {"non-hex file", worked::with(6, "G"), file, DecodeResult::Unreadable, "", "123 456 old"}})
+                 {"worked", worked::Block, DecodeResult::Accepted, "", "2000 8000 ZX316B"},
+                 {"deleted", worked::with(59, "FF"), DecodeResult::Deleted, "Setting Data is deleted.", "123 456 old"},
+                 {"foreign", worked::with(59, "01"), DecodeResult::OtherType, "ZX type is different.", "123 456 "},
+                 // A reply that is not all digits changes nothing (a file's: tst_file_commands).
+                 {"non-hex reply", worked::with(6, "G"), DecodeResult::Unreadable, Unreadable, "123 456 old"}})
             QTest::newRow(r.name) << r;
     }
     void showReadData()
@@ -127,7 +125,7 @@ private Q_SLOTS:
         w.field(1)->setText("456");
         w.editor.TxtZxType()->setText("old");
         QSignalSpy allowed(&w.editor, &SettingsEditor::writeAllowed);
-        QCOMPARE(w.editor.ShowReadData(r.block, r.source), r.result);
+        QCOMPARE(w.editor.ShowReadData(r.block, BlockSource::Device), r.result);
         QCOMPARE(w.boxes.texts(), r.box.isEmpty() ? QStringList() : QStringList {r.box});
         QVERIFY(r.box.isEmpty() || w.boxes.shown.first().icon == MessageBoxes::Icon::Exclamation);
         QCOMPARE(QStringList({w.field(0)->text(), w.field(1)->text(), w.editor.TxtZxType()->text()}).join(' '),
@@ -148,9 +146,8 @@ private Q_SLOTS:
         QVERIFY(!w.editor.ChkCurLimOff()->isChecked() && w.field(7)->text() == "10" && w.editor.fieldColour(7) == Red);
         w.editor.ChkCurLimOff()->setChecked(true);
         w.editor.ClearDisplay();
+        // The fields it blanks: tst_device_operations, after a failed read.
         QVERIFY(!w.editor.ChkCurLimOff()->isChecked() && w.field(7)->isEnabled());
-        for (int i = 0; i < fields::Count; ++i)
-            QVERIFY(w.field(i)->text().isEmpty());
         QVERIFY(!w.editor.ChkMode(3)->isChecked() && w.editor.TxtVer()->text().isEmpty());
     }
 
@@ -158,15 +155,12 @@ private Q_SLOTS:
     {
         QTest::addColumn<Write>("c");
         for (const Write &c :
-             std::initializer_list<Write> {{"start-up blank fields", -1, "", false, 0, ""},
-                                           {"hidden 2 out of range", 2, "1000", false, 0, ""},
-                                           {"hidden 3 never written", 3, "2000", false, 13, "4C04"},
-                                           {"off with blank 7", 7, "", true, 39, "FF"},
-                                           {"on with blank 7", 7, "", false, 0, ""},
-                                           {"current limiter at its lowest", 7, "50", false, 39, "1B"},
-                                           {"100x", 8, "100x", false, 0, ""}, // spin already at 100: the text stays
-                                           {"stale black 99.", 0, "100.\b99.", false, 0, ""},
-                                           {"stale red 25.", 5, "255\b25.", false, 0, ""}})
+             std::initializer_list<Write> {{"start-up blank fields", -1, "", 0, ""},
+                                           {"hidden 3 never written", 3, "2000", 13, "4C04"},
+                                           {"current limiter at its lowest", 7, "50", 39, "1B"},
+                                           {"100x", 8, "100x", 0, ""}, // spin already at 100: the text stays
+                                           {"stale black 99.", 0, "100.\b99.", 0, ""},
+                                           {"stale red 25.", 5, "255\b25.", 0, ""}})
             QTest::newRow(c.name) << c;
     }
     void makeWriteData()
@@ -176,7 +170,6 @@ private Q_SLOTS:
         if (c.field >= 0) {
             w.editor.ShowReadData(worked::Block, BlockSource::Device);
             QVERIFY(w.editor.MakeWriteData(worked::Block));
-            w.editor.ChkCurLimOff()->setChecked(c.off);
             for (const QString &t : QString(c.text).split(u'\b'))
                 w.field(c.field)->setText(t);
         }

@@ -105,7 +105,6 @@ private Q_SLOTS:
         for (const Decode &d :
              std::initializer_list<Decode> {{"6300 in field 0", with(1, "6300"), true, 0, "99"},
                                             {"unsigned word", with(9, "FFFF"), true, 2, "65535"},
-                                            {"lower case", with(33, "0a"), true, 5, "10"},
                                             {"3 V, not 2.9", with(35, "26"), true, 6, "3"},
                                             {"G in mode digit", with(64, "G"), false, 12, nullptr},
                                             {"longer: tail ignored", worked::Block + "GG\r", true, 0, "2000"},

@@ -1,19 +1,13 @@
 #pragma once
 #include <QDir>
-#include <QString>
 #include <QWidget>
 
-// Where tests leave pictures for a person to look at (build/test-output by default).
-inline QString testOutputDir()
+// Leaves a picture for a person to look at in $ZX_TEST_OUTPUT (build/test-output by default).
+inline bool saveScreenshot(QWidget *w, const QString &fileName)
 {
     QString dir = qEnvironmentVariable("ZX_TEST_OUTPUT");
     if (dir.isEmpty())
         dir = QDir::currentPath() + QStringLiteral("/test-output");
     QDir().mkpath(dir);
-    return dir;
-}
-
-inline bool saveScreenshot(QWidget *w, const QString &fileName)
-{
-    return w->grab().save(testOutputDir() + QLatin1Char('/') + fileName);
+    return w->grab().save(dir + QLatin1Char('/') + fileName);
 }
