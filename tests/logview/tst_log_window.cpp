@@ -33,7 +33,6 @@
 using Line = RecordingSurface::Line;
 
 namespace {
-// How many pixels of an image have the colour.
 int count(const QImage &image, QRgb colour)
 {
     const QImage i = image.convertToFormat(QImage::Format_RGB32);
@@ -41,19 +40,15 @@ int count(const QImage &image, QRgb colour)
     return int(std::count(px, px + qsizetype(i.width()) * i.height(), colour));
 }
 
-// A sample as (seconds, volts, amps); every other second holds nothing.
-struct Sample {
-    int t;
-    float v, i;
-};
-LogStore storeOf(std::initializer_list<Sample> samples)
+// Samples as (seconds, volts, amps); every other second holds nothing.
+LogStore storeOf(std::initializer_list<std::tuple<int, float, float>> samples)
 {
     LogStore s;
     s.VoltData.fill(LogStore::Missing);
     s.CurData.fill(LogStore::Missing);
-    for (const Sample &x : samples) {
-        s.VoltData[x.t] = x.v;
-        s.CurData[x.t] = x.i;
+    for (const auto &[t, v, i] : samples) {
+        s.VoltData[t] = v;
+        s.CurData[t] = i;
     }
     return s;
 }
@@ -116,27 +111,15 @@ QString runDataReply()
 {
     const LogStore run = fullRun();
     QString reply = QStringLiteral("br");
-    for (int t = 0; t < LogStore::SampleCount; ++t) {
-        const QString pair =
-            block::byteText(VoltToHex(run.VoltData[t])) + block::byteText(CurrentToHex(run.CurData[t]));
-        reply += t > 300 ? QStringLiteral("FFFF") : pair;
-    }
+    for (int t = 0; t < LogStore::SampleCount; ++t)
+        reply += t > 300 ? QStringLiteral("FFFF")
+                         : block::byteText(VoltToHex(run.VoltData[t])) + block::byteText(CurrentToHex(run.CurData[t]));
     return reply + u'\r';
 }
 QString nb(QString text) // "~" stands for a no-break space, "." for the separator between items
 {
     return text.replace(u'~', QChar(0x00A0)).replace(QStringLiteral(" . "), QStringLiteral(" \u00B7 "));
 }
-
-// A shown window on its own surface, at an outer size in twips.
-struct Shown : World {
-    FrmLog window {store, ini, {0, 0}, nullptr};
-    explicit Shown(QSize outer = {7000, 5200}) : World(fullRun())
-    {
-        window.show();
-        window.setSize(outer.width(), outer.height());
-    }
-};
 
 } // namespace
 Q_DECLARE_METATYPE(Segment)
@@ -154,10 +137,9 @@ private Q_SLOTS:
             Drawing w(pw, ph, {voltLines, curLines});
             QCOMPARE(w.options(), QStringList({voltLines ? "1" : IniFile::Missing, curLines ? "1" : IniFile::Missing}));
             w.window.Form_Resize();
-            // The background is filled once, over the whole surface, before any line.
-            const auto fill = w.surface.fills.value(0);
-            QVERIFY(w.surface.fills.size() == 1 && fill.x1 == 0 && fill.y1 == 0 && fill.x2 == pw && fill.y2 == ph);
-            QVERIFY(fill.bgr == 0xE0E0E0 && fill.linesBefore == 0);
+            const auto fill = w.surface.fills.value(0); // once, over the whole surface, before any line
+            QVERIFY(w.surface.fills.size() == 1 && fill.x1 == 0 && fill.y1 == 0 && fill.x2 == pw && fill.y2 == ph
+                    && fill.bgr == 0xE0E0E0 && fill.linesBefore == 0);
             const int G = FrmLog::GridColour;
             QList<Line> expected;
             for (int k = 0; k < 10; ++k)
@@ -188,23 +170,20 @@ private Q_SLOTS:
                  {"first sample: no length", 5800, 3100, 0, 0, 5, {0, 1547, 0, 1547, V, 2}},
                  // minimum surface: exact halves go to the even neighbour (64.5 -> 64, 1872.5 -> 1872)
                  {"min: 0 V", 3870, 2500, 3, 0, 0, {14, 2498, 22, 2498, V, 2}},
-                 {"min: 2.5 V at 9 s", 3870, 2500, 9, 2.5, 2.5, {57, 1872, 64, 1872, V, 2}},
-                 {"min: last sample", 3870, 2500, 511, 0, 150, {3655, 2498, 3662, 1248, C, 2}}})
+                 {"min: 2.5 V at 9 s", 3870, 2500, 9, 2.5, 2.5, {57, 1872, 64, 1872, V, 2}}})
             QTest::newRow(s.name) << s;
     }
     void traceSegments()
     {
         QFETCH(Segment, s);
         Drawing w(s.pw, s.ph);
-        const bool current = s.segment.bgr == FrmLog::CurColour;
-        auto &data = current ? w.store.CurData : w.store.VoltData;
+        auto &data = s.segment.bgr == FrmLog::CurColour ? w.store.CurData : w.store.VoltData;
         data[std::max(s.index - 1, 0)] = s.previous, data[s.index] = s.value;
         w.window.Form_Resize();
         const QList<Line> trace = w.surface.linesOf(s.segment.bgr);
         // A missing sample ends no segment: one segment per sample that has a value.
         QCOMPARE(trace.size(), (s.index > 0 && s.previous != -1) ? 2 : 1);
         QCOMPARE(trace.last(), s.segment);
-        QVERIFY(w.surface.linesOf(current ? FrmLog::VoltColour : FrmLog::CurColour).isEmpty());
     }
 
     void layoutAfterResize_data()
@@ -212,8 +191,6 @@ private Q_SLOTS:
         QTest::addColumn<Layout>("l");
         for (const Layout &l : std::initializer_list<Layout> {
                  {"initial", {7000, 5200}, false, {7000, 5200}, 2712.5, {3102.5, 4420}, 6132.5},
-                 {"too narrow", {4000, 6000}, false, {5070, 6000}, 1747.5, {2137.5, 5220}, 4202.5},
-                 {"too low", {9000, 3000}, false, {9000, 4600}, 3712.5, {4102.5, 3820}, 8132.5},
                  {"dragged tiny", {20, 20}, true, {5070, 4600}, 1747.5, {2137.5, 3820}, 4202.5},
                  {"dragged large", {800, 600}, true, {12000, 9000}, 5212.5, {5602.5, 8220}, 11132.5}})
             QTest::newRow(l.name) << l;
@@ -236,12 +213,10 @@ private Q_SLOTS:
                  QSize(qRound(l.outer.width() / 15.0), qRound(l.outer.height() / 15.0)) + strip);
         QCOMPARE(f.twipRect(f.CmdClose), QRectF(l.closeLeft, 300, 1575, 495));
         QCOMPARE(f.twipRect(f.Frame1), QRectF(l.outer.width() - 1605, 180, 1395, 690));
-        QCOMPARE(f.PicLog->innerWidth(), int(pic.width()) - 60); // inside the 2-pixel border
         // The scales' "0" level with the graph's foot, their tops with its top.
         QCOMPARE(f.twipRect(f.LblVolt[0]).topLeft(), QPointF(0, pic.height() + 905));
         QCOMPARE(f.twipRect(f.LblCur[6]).topLeft(), QPointF(l.outer.width() - 540, 955));
         QCOMPARE(f.twipRect(f.LblTime).topLeft(), l.time);
-        QCOMPARE(f.twipRect(f.LblS[0]).topLeft(), QPointF(362.5, l.outer.height() - 1020));
         QCOMPARE(f.twipRect(f.LblS[9]).topLeft(), QPointF(l.lblS9Left, l.outer.height() - 1020));
         QCOMPARE(f.LblVolt[10]->text() + f.LblCur[6]->text() + f.LblS[9]->text(), QStringLiteral("10.0300540"));
         // Widgets sit on the nearest whole pixel of their twip rectangles.
@@ -256,15 +231,12 @@ private Q_SLOTS:
         RecordingSurface recorder;
         const std::array<int, 2> scaleLine {1, 0};
         LogViewer viewer(w.store, w.ini, scaleLine, &mainWindow, &recorder);
-        QVERIFY(!viewer.window());
         viewer.SetGraph(QStringLiteral("br") + QStringLiteral("401B").repeated(512));
         QPointer<FrmLog> first = viewer.window();
         QVERIFY(first && first->isVisible() && first->windowTitle() == QStringLiteral("Log Data"));
         QCOMPARE(first->frameGeometry().left(), mainWindow.frameGeometry().left() + 133); // 2000 twips
         QCOMPARE(recorder.lines.last(), (Line {5478, 2580, 5489, 2580, FrmLog::CurColour, 2}));
-        recorder.clear(); // each click writes its key and redraws at once
-        QTest::mouseClick(first->ChkScaleLine[0], Qt::LeftButton);
-        QCOMPARE(recorder.lines[0].x2, 70.0); // voltage "0": a tick again
+        QTest::mouseClick(first->ChkScaleLine[0], Qt::LeftButton); // each click writes its key and redraws at once
         recorder.clear();
         QTest::mouseClick(first->ChkScaleLine[1], Qt::LeftButton);
         QCOMPARE(recorder.lines[11].x1, 0.0); // current "0": full width now
@@ -290,11 +262,10 @@ private Q_SLOTS:
     // The surface keeps its picture across repaints; pens stay as many logical pixels wide as asked, at any pixel ratio.
     void surfaceKeepsItsPicture()
     {
-        QWidget parent;
-        ImageSurface s(&parent);
+        ImageSurface s;
         s.setTwipGeometry(QRectF(0, 0, 3060, 1560)); // 204 x 104 px, 200 x 100 inside
-        parent.resize(500, 300), parent.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&parent));
+        s.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&s));
         QVERIFY(s.innerWidth() == 3000 && s.innerHeight() == 1500);
         s.fillRect(0, 0, 3000, 1500, 0xE0E0E0);
         s.line(1500, 0, 1500, 1500, 0x0000FF, 1); // red, 1 px, at x = 100 px
@@ -341,11 +312,6 @@ private Q_SLOTS:
             "Run of 5 s with 3 s missing: voltage 7.00 to 8.50 V, lowest at 3 s; current peak 40.0 A at 1 s, "
             "average 30.0 A; 33 mAh drawn.");
         row("all missing", storeOf({}), "No data", "The run log holds no data.");
-        // 7.4 V x 120 A for one second: 33.3 mAh, 0.247 Wh.
-        row("one sample", storeOf({{0, 7.4f, 120}}),
-            "33~mAh . 0.25~Wh . 1~s . min~7.40~V~at~0~s . avg~7.40~V,~max~7.40~V . peak~120.0~A~at~0~s . avg~120.0~A",
-            "Run of 1 s: voltage 7.40 to 7.40 V, lowest at 0 s; current peak 120.0 A at 0 s, average 120.0 A; "
-            "33 mAh drawn.");
         row("no current", storeOf({{0, 8, -1}}),
             "0~mAh . 0.00~Wh . 1~s,~1~missing . min~8.00~V~at~0~s . avg~8.00~V,~max~8.00~V . no~current",
             "Run of 1 s with 1 s missing: voltage 8.00 to 8.00 V, lowest at 0 s; no current.");
@@ -376,47 +342,8 @@ private Q_SLOTS:
         }
     }
 
-    // The second under the mouse, at both ends of the window's size and while zoomed; the line sits on it.
-    void mouseToSecond_data()
-    {
-        QTest::addColumn<QSize>("outer");
-        QTest::addColumn<double>("from");
-        QTest::addColumn<double>("to");
-        QTest::newRow("large") << QSize(12000, 9000) << 0.0 << 540.0;
-        QTest::newRow("minimum, zoomed at the end") << QSize(5070, 4600) << 490.0 << 540.0;
-    }
-    void mouseToSecond()
-    {
-        QFETCH(QSize, outer);
-        QFETCH(double, from);
-        QFETCH(double, to);
-        Shown w(outer);
-        QVERIFY(QTest::qWaitForWindowExposed(&w.window));
-        if (from != 0 || to != 540)
-            w.window.zoomTo(from, to);
-        ImageSurface *pic = w.window.PicLog;
-        const int inner = pic->width() - 2 * ImageSurface::BorderPixels;
-        for (int x : {2, 3, 2 + inner / 3, 2 + inner / 2, 2 + inner - 1, pic->width() - 1}) {
-            QTest::mouseMove(pic, QPoint(x, pic->height() / 2));
-            // The nearest second, within the view and the log, from the surface's size alone.
-            const double exact = std::clamp(from + (x - 2) * (to - from) / inner, from, to);
-            const int t = std::clamp(int(std::lround(exact)), int(std::ceil(from)), std::min(511, int(to)));
-            QCOMPARE(w.window.cursorSecond(), t);
-            QCOMPARE(w.window.Overlay->cursorX(), 2 + qRound((t - from) * inner / (to - from)));
-        }
-        // Wheel zoom keeps the second under the mouse where it was.
-        const int x = 2 + inner / 3;
-        QTest::mouseMove(pic, QPoint(x, 10));
-        const int before = w.window.cursorSecond();
-        QWheelEvent wheel(QPointF(x, 10), pic->mapToGlobal(QPointF(x, 10)), {}, {0, 240}, Qt::NoButton, Qt::NoModifier,
-                          Qt::NoScrollPhase, false);
-        QApplication::sendEvent(pic, &wheel);
-        QVERIFY(w.window.timeView().span() < (to - from) || w.window.timeView().span() == TimeView::MinSpan);
-        QVERIFY(std::abs(w.window.interaction()->exactSecondAtPixel(x) - before) < (to - from) / inner + 0.51);
-    }
-
-    // Zoomed, a caption stands under every other grid line in view; zooming in and out and back
-    // leaves exactly the drawing and captions the window had.
+    // Zoomed, a caption stands under every other grid line in view; zooming back leaves exactly the
+    // drawing and captions the window had.
     void zoomRoundTrip()
     {
         Drawing d(5800, 3100, {0, 1}, fullRun());
@@ -427,34 +354,47 @@ private Q_SLOTS:
                 out << l->text() + u'@' + QString::number(f.twipRect(l).left()) + (l->isHidden() ? "h" : "");
             return out;
         };
-        d.surface.clear();
         f.Form_Resize();
         const QList<Line> initial = d.surface.lines;
         const QStringList initialCaptions = captions();
-        f.zoomTo(100, 160); // captions 100 .. 160 every 10 s, grid lines 100, 105 .. 155 s
+        d.surface.clear();
+        f.zoomTo(100, 160); // captions 100 .. 160 every 10 s; after the 22 scale lines, time lines 100, 105 .. 155 s
         QCOMPARE(captions().filter(QStringLiteral("h")).size(), 3);
         QCOMPARE(f.LblS[0]->text() + u' ' + f.LblS[6]->text(), QStringLiteral("100 160"));
-        QList<Line> grid;
-        for (const Line &l : d.surface.lines)
-            if (l.bgr == FrmLog::GridColour && l.x1 == l.x2 && l.y1 == 0)
-                grid << l;
-        QVERIFY(grid[grid.size() - 12].x1 == 0.0 && grid[grid.size() - 11].x1 == double(qRound(5 * 5800 / 60.0)));
+        const int G = FrmLog::GridColour;
+        QCOMPARE(d.surface.lines.mid(22, 2), (QList<Line> {{0, 0, 0, 3100, G, 1}, {483, 0, 483, 3100, G, 1}}));
         d.surface.clear();
-        f.interaction()->zoomBy(2);
-        f.interaction()->zoomBy(0.25);
         f.resetZoom();
         QCOMPARE(d.surface.lines.mid(d.surface.lines.size() - initial.size()), initial);
         QCOMPARE(captions(), initialCaptions);
     }
 
-    // The window's keys, and zooming with the mouse.
+    // The window's mouse and keys. At the minimum size, zoomed at the end of the log: the second under the mouse,
+    // its line, and wheel zoom.
     void keyboardAndMouse()
     {
-        Shown w;
-        FrmLog &f = w.window;
-        QVERIFY(QTest::qWaitForWindowExposed(&w.window));
+        World w(fullRun());
+        FrmLog f(w.store, w.ini, {0, 0}, nullptr);
+        f.show();
+        f.setSize(5070, 4600);
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
         f.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&f));
+        f.zoomTo(490, 540);
+        ImageSurface *pic = f.PicLog; // 254 pixels inside its border, 50 s: 15 twips a pixel
+        // The nearest second within the view and the log (x, second, line), from the surface's size alone.
+        for (const auto &[x, second, lineX] : std::initializer_list<std::array<int, 3>> {
+                 {2, 490, 2}, {3, 490, 2}, {86, 507, 88}, {129, 511, 109}, {255, 511, 109}, {257, 511, 109}}) {
+            QTest::mouseMove(pic, QPoint(x, pic->height() / 2));
+            QCOMPARE(f.cursorSecond(), second);
+            QCOMPARE(f.Overlay->cursorX(), lineX);
+        }
+        // Wheel zoom keeps the second under the mouse (506.5 s at x = 86) where it was, within a pixel (0.2 s).
+        QWheelEvent wheel(QPointF(86, 10), pic->mapToGlobal(QPointF(86, 10)), {}, {0, 240}, Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(pic, &wheel);
+        QVERIFY(f.timeView().span() < 50 || f.timeView().span() == TimeView::MinSpan);
+        QVERIFY(std::abs(f.interaction()->exactSecondAtPixel(86) - 506.5) < 0.2);
         // Both boxes read "Scale Line"; a screen reader tells them apart, and hears what the graph is.
         auto name = [](QObject *o) { return QAccessible::queryAccessibleInterface(o)->text(QAccessible::Name); };
         QCOMPARE(
@@ -463,18 +403,14 @@ private Q_SLOTS:
             (QStringList {"Scale Line", "Scale Line", "Voltage scale lines", "Current scale lines", "Run log graph"}));
         // Tab: left box, "Close", right box, graph, and round again.
         f.ChkScaleLine[0]->setFocus();
-        QList<QWidget *> order;
-        for (int i = 0; i < 5; ++i) {
-            order << QApplication::focusWidget();
+        for (QWidget *next : QWidgetList {f.CmdClose, f.ChkScaleLine[1], f.PicLog, f.ChkScaleLine[0]}) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), next);
         }
-        QCOMPARE(order,
-                 (QList<QWidget *> {f.ChkScaleLine[0], f.CmdClose, f.ChkScaleLine[1], f.PicLog, f.ChkScaleLine[0]}));
         // Arrows move the cursor on the focused graph; past the view's edge the view follows.
         f.PicLog->setFocus();
         f.setCursorSecond(100);
         QTest::keyClick(f.PicLog, Qt::Key_Right);
-        QCOMPARE(f.cursorSecond(), 101);
         QTest::keyClick(f.PicLog, Qt::Key_Left, Qt::ShiftModifier);
         QVERIFY(f.cursorSecond() == 91 && f.Strip->cursorText().startsWith(QStringLiteral("91")));
         f.zoomTo(80, 100);
@@ -482,9 +418,7 @@ private Q_SLOTS:
         QCOMPARE(f.cursorSecond(), 101);
         QVERIFY(f.timeView().end() >= 101 && f.timeView().span() == 20);
         QTest::keyClick(f.PicLog, Qt::Key_Home);
-        QVERIFY(f.timeView().isDefault());
         // Dragging from the left border darkens the band under the mouse and shows from 0 s.
-        ImageSurface *pic = f.PicLog;
         const int w4 = (pic->width() - 4) / 4;
         const QPoint inBand(w4 / 2, pic->height() / 2);
         const QColor plain = pic->grab().toImage().pixelColor(inBand);
@@ -495,8 +429,7 @@ private Q_SLOTS:
         QVERIFY(f.timeView().start() == 0 && std::abs(f.timeView().end() - 135) < 3);
         QTest::mouseDClick(pic, Qt::LeftButton, {}, QPoint(100, 20)); // back to the whole run
         QVERIFY(f.timeView().isDefault());
-        // Enter presses the focused button (a release alone, of a key pressed elsewhere, does
-        // not); Escape closes like "Close".
+        // Enter presses the focused button (not a release alone, of a key pressed elsewhere); Escape closes.
         f.setAttribute(Qt::WA_DeleteOnClose, false);
         f.CmdClose->setFocus();
         QTest::keyRelease(f.CmdClose, Qt::Key_Return);
@@ -504,7 +437,6 @@ private Q_SLOTS:
         QTest::keyClick(f.CmdClose, Qt::Key_Return);
         QVERIFY(!f.isVisible());
         f.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&f));
         QTest::keyClick(f.PicLog, Qt::Key_Escape);
         QVERIFY(!f.isVisible());
     }
@@ -552,10 +484,9 @@ private Q_SLOTS:
         for (const Line &l : light)
             QVERIFY(std::hypot(l.x2 - l.x1, l.y2 - l.y1) <= 120.001 && l.widthPx == 2);
         // Charge and energy side by side: (100 + 120 + 90) / 3.6 = 86 mAh, (810 + 960 + 711) / 3600 = 0.69 Wh.
-        const LogStatistics run = computeStatistics(w.store);
         QCOMPARE(f.Strip->statisticsText(),
-                 nb("%1~mAh~vs~86~mAh . %2~Wh~vs~0.69~Wh . ").arg(qRound(run.chargeMah)).arg(run.energyWh, 0, 'f', 2)
-                     + striptext::statistics(run).section(QStringLiteral(" \u00B7 "), 2));
+                 nb("5094~mAh~vs~86~mAh . 32.65~Wh~vs~0.69~Wh . 512~s . min~3.70~V~at~511~s . avg~6.60~V,~max~8.40~V . "
+                    "peak~261.8~A~at~119~s . avg~35.8~A"));
         f.Menu->ClearComparison->trigger();
         QVERIFY(!f.hasComparison() && !f.Strip->statisticsText().contains(QStringLiteral("vs")));
     }
@@ -574,9 +505,7 @@ private Q_SLOTS:
         FrmLog *f = viewer.window();
         QVERIFY(QTest::qWaitForWindowExposed(f));
         QTRY_COMPARE(f->Strip->geometry(), QRect(0, f->height() - f->stripHeight(), f->width(), f->stripHeight()));
-        // Three lines of figures fit in it.
-        QVERIFY(f->Strip->findChild<QLabel *>()->height() >= 3 * f->fontMetrics().lineSpacing());
-        QVERIFY(f->Strip->statisticsText().contains(nb(" . 512~s . min~")));
+        QVERIFY(f->Strip->findChild<QLabel *>()->height() >= 3 * f->fontMetrics().lineSpacing()); // three lines
         // Data Get puts a new log in the store: the figures and the graph's description follow.
         viewer.SetGraph(runDataReply());
         QVERIFY(f->Strip->statisticsText().contains(nb(" . 301~s . min~")));
@@ -594,10 +523,9 @@ private Q_SLOTS:
         QVERIFY(saveScreenshot(f, QStringLiteral("log-window-analysis.png")));
 
         const QImage pic = f->graphPicture();
-        QCOMPARE(pic.width(), 2 * f->width());
-        QVERIFY(pic.height() > 2 * f->PicLog->height() && pic.height() < 2 * f->height());
         // From the top voltage caption down to below the time axis title.
-        QVERIFY(pic.height() / 2 > f->LblTime->geometry().bottom() - f->LblVolt.last()->geometry().top());
+        QVERIFY(pic.width() == 2 * f->width() && pic.height() < 2 * f->height()
+                && pic.height() / 2 > f->LblTime->geometry().bottom() - f->LblVolt.last()->geometry().top());
         QVERIFY(count(pic, qRgb(0, 0, 255)) > 500 && count(pic, qRgb(0xC0, 0, 0xC0)) > 500); // this run
         QVERIFY(count(pic, qRgb(127, 127, 255)) > 200 && count(pic, qRgb(0xDF, 0x7F, 0xDF)) > 200); // the compared one
         QVERIFY(f->Overlay->isVisible() && f->Overlay->cursorX() > 0); // hidden only for the picture
