@@ -1,6 +1,5 @@
 #pragma once
-// The window program built as main() builds it (the same composition function), with the
-// simulated controller on a pseudo-terminal in the same thread.
+// The window program as main() builds it, with the simulated controller on a pseudo-terminal in this thread.
 #include "app/program.h"
 #include "editor/settings_editor.h"
 #include "link/serial_link.h"
