@@ -6,6 +6,7 @@
 #include "worked_block.h"
 
 #include <QTest>
+#include <cmath>
 
 using namespace numtext;
 
@@ -73,6 +74,17 @@ private Q_SLOTS:
         QFETCH(QString, routine);
         QFETCH(QString, input);
         QTEST(apply(routine, input), "result");
+    }
+
+    // Each byte against the formulas written out on their own (3 V over 255 steps; 6.25 mV an
+    // ampere; the voltage divided by 6.6), rounded as the fields show them.
+    void everyByteOfEveryConversion()
+    {
+        for (int b = 0; b <= 255; ++b) {
+            QCOMPARE(HexToCurrent(b), float(std::floor(b * 3.0 / (0.00625 * 255) / 10 + 0.5) * 10));
+            QCOMPARE(HexToVolt(b), float(std::floor(b * 3.0 * 66 / 2550 * 10 + 0.5) / 10));
+            QCOMPARE(HexToPercent(b), QString::number(std::floor(b * 100.0 / 255 + 0.5)));
+        }
     }
 
     // Every value a field accepts is written and read back as the same text. Hidden
