@@ -176,8 +176,8 @@ int main(int argc, char **argv)
             continue;
         QMetaObject::invokeMethod(
             &simContext, [&] { sim->setDeliveryGroup(group); }, Qt::BlockingQueuedConnection);
-        std::printf("\nreceived characters handed to the program %s\n",
-                    group == 1 ? "one at a time (a pseudo-terminal)" : "8 at a time (a UART's receive FIFO)");
+        std::printf("\nreceived characters handed to the program %d at a time (%s)\n", group,
+                    group == 1 ? "a pseudo-terminal" : "as a UART's receive FIFO does");
         std::printf("%-20s %9s %11s %14s %13s %8s %8s %9s\n", "operation", "floor ms", "median ms", "overhead med",
                     "overhead max", "CPU %", "CPU ms", "wake-ups");
         for (const Operation &op : Operations) {
