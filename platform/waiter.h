@@ -20,8 +20,9 @@ public:
     void WaitSeconds(double seconds);
 
     // Processes events until `done()` holds, `timeoutMs` has passed (precise timer, not
-    // scaled; negative: no time limit), or the wait is cancelled. `done` is checked after every wake-up; call wake()
-    // (or emit a connected signal) when the condition may have changed.
+    // scaled; negative: no time limit), or the wait is cancelled. `done` is checked after
+    // every wake-up; call wake() (or emit a connected signal) when the condition may have
+    // changed.
     // Returns true when `done()` held.
     bool waitUntil(const std::function<bool()> &done, int timeoutMs);
 
